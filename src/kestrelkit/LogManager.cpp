@@ -88,7 +88,7 @@ void qtMessageHandler(QtMsgType type, const QMessageLogContext &context, const Q
     case QtFatalMsg: level = LogLevel::Fault; break;
     }
     if (g_qtMessageStore) {
-        g_qtMessageStore->append(LogEntry{QDateTime::currentDateTimeUtc(), level,
+        g_qtMessageStore->append(LogEntry{QDateTime(), level,
                                           QStringLiteral("org.qt-project.Qt"),
                                           QString::fromUtf8(context.category ? context.category : "default"),
                                           message});

@@ -121,6 +121,9 @@ void LogStore::append(LogEntry entry)
     {
         std::lock_guard lock(d->mutex);
         entry.sequence = d->nextSequence++;
+        // Stamped under the lock, so dates never go backwards in append order.
+        if (!entry.date.isValid())
+            entry.date = QDateTime::currentDateTimeUtc();
         if (d->entries.size() >= d->capacity) {
             d->entries.pop_front();
             ++d->dropped;
@@ -223,9 +226,9 @@ Logger::Logger(QString subsystem, QString category, LogStore *store)
 
 void Logger::log(LogLevel level, const QString &message) const
 {
-    // UTC stamps are cheap to take; the text is made in local time when it is written.
+    // The store stamps the date (UTC, cheap); the text is made in local time when written.
     (m_store ? *m_store : LogStore::shared())
-        .append(LogEntry{QDateTime::currentDateTimeUtc(), level, m_subsystem, m_category, message});
+        .append(LogEntry{QDateTime(), level, m_subsystem, m_category, message});
 }
 
 void Logger::logWithMetadata(LogLevel level, const QString &message, const char *function,

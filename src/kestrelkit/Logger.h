@@ -36,6 +36,7 @@ public:
 
     static LogStore &shared();
 
+    // An entry without a valid date is stamped with the current time.
     void append(LogEntry entry);
     // Entries strictly later than `after`, oldest first.
     [[nodiscard]] std::vector<LogEntry> entriesAfter(const QDateTime &after) const;

@@ -37,9 +37,37 @@ QString stamp(const QDateTime &date, const QLocale &locale)
 
 QString entry(const LogEntry &e, const QLocale &locale)
 {
-    return QStringLiteral("- ") + levelText(e.level) + QStringLiteral(" [") + stamp(e.date, locale)
-           + QStringLiteral(", subsystem: ") + e.subsystem + QStringLiteral(", category: ")
-           + e.category + QStringLiteral("]\n") + e.message;
+    QString out;
+    EntryFormatter(locale).append(out, e);
+    return out;
+}
+
+EntryFormatter::EntryFormatter(QLocale locale)
+    : m_locale(std::move(locale))
+    , m_pattern(stampPattern(m_locale))
+    , m_perMinute(!m_pattern.contains(QLatin1Char('s')) && !m_pattern.contains(QLatin1Char('z')))
+{
+}
+
+void EntryFormatter::append(QString &out, const LogEntry &e)
+{
+    // The stamp shows minutes at most; zone offsets are whole minutes.
+    const qint64 ms = e.date.toMSecsSinceEpoch();
+    const qint64 minute = ms >= 0 ? ms / 60000 : (ms - 59999) / 60000;
+    if (minute != m_minute || !m_perMinute) {
+        m_minute = minute;
+        m_stamp = m_locale.toString(e.date.toLocalTime(), m_pattern);
+    }
+    out += QStringLiteral("- ");
+    out += levelText(e.level);
+    out += QStringLiteral(" [");
+    out += m_stamp;
+    out += QStringLiteral(", subsystem: ");
+    out += e.subsystem;
+    out += QStringLiteral(", category: ");
+    out += e.category;
+    out += QStringLiteral("]\n");
+    out += e.message;
 }
 
 QString fileName(const QDate &date, const QUuid &uuid, const QLocale &locale)

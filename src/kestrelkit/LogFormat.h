@@ -24,6 +24,20 @@ namespace LogFormat {
 // "- INFO [<stamp>, subsystem: S, category: C]\n<message>"
 [[nodiscard]] QString entry(const LogEntry &entry, const QLocale &locale);
 
+// Formats many entries: the pattern is worked out once and a stamp once per minute.
+class EntryFormatter {
+public:
+    explicit EntryFormatter(QLocale locale);
+    void append(QString &out, const LogEntry &entry);
+
+private:
+    QLocale m_locale;
+    QString m_pattern;
+    bool m_perMinute;
+    qint64 m_minute = -1;
+    QString m_stamp;
+};
+
 // The locale's complete date, "_", the upper-case UUID, ".log". Path separators in the
 // date become "-" so the name stays one path component.
 [[nodiscard]] QString fileName(const QDate &date, const QUuid &uuid, const QLocale &locale);

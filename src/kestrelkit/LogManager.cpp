@@ -214,11 +214,12 @@ struct LogManager::Impl {
             return;
         const bool everything = advancedLogging.get();
         const QStringList subsystems = LogManager::collectedSubsystems();
+        LogFormat::EntryFormatter formatter(env.locale);
         QString text;
         for (const LogEntry &e : fresh) {
             if (!everything && !subsystems.contains(e.subsystem))
                 continue;
-            text += LogFormat::entry(e, env.locale);
+            formatter.append(text, e);
             text += QLatin1Char('\n');
         }
         if (text.isEmpty())

@@ -317,8 +317,19 @@ void onTerminate()
     const QString record = LogFormat::exceptionRecord(
         LogFormat::stamp(QDateTime::currentDateTime(), g_locale), name, reason, QStringLiteral("{}"),
         currentStack());
-    if (g_sink)
-        g_sink(record);
+    CrashReporter::ExceptionSink sink;
+    {
+        std::lock_guard lock(g_prepareMutex);
+        sink = g_sink;
+    }
+    if (sink) {
+        sink(record);
+    } else if (const int current = g_current.load(); current >= 0) {
+        // No manager to collect first: append the record and trailer directly.
+        QFile file(QFile::decodeName(g_prepared[current].path));
+        if (file.open(QIODevice::Append))
+            file.write(record.toUtf8() + LogFormat::kCrashTrailer);
+    }
     if (g_previousTerminate)
         g_previousTerminate();
     std::abort();
@@ -330,8 +341,11 @@ void CrashReporter::install(const QString &logFilePath, const QLocale &locale, E
 {
     refreshClock();
     prepare(logFilePath, locale);
-    g_sink = std::move(sink);
-    g_locale = locale;
+    {
+        std::lock_guard lock(g_prepareMutex);
+        g_sink = std::move(sink);
+        g_locale = locale;
+    }
     if (g_installed)
         return;
     g_installed = true;
@@ -363,6 +377,12 @@ void CrashReporter::setPreparedDescriptor(int fd)
     const int old = g_fd.exchange(fd);
     if (old >= 0 && old != fd)
         ::close(old);
+}
+
+void CrashReporter::clearExceptionSink()
+{
+    std::lock_guard lock(g_prepareMutex);
+    g_sink = nullptr;
 }
 
 void CrashReporter::refreshClock()

@@ -25,6 +25,8 @@ public:
     // A descriptor of the log file opened for appending, used when the file cannot be
     // opened by path at crash time (say, no descriptors left). -1 forgets it.
     static void setPreparedDescriptor(int fd);
+    // Drops the exception sink (its owner is going away); records still go to the file.
+    static void clearExceptionSink();
     // Takes the current offset from UTC again (daylight saving moves it).
     static void refreshClock();
 

@@ -150,8 +150,10 @@ struct LogManager::Impl {
         }
         wake.notify_all();
         worker.join();
-        if (crashHandlersInstalled)
+        if (crashHandlersInstalled) {
+            CrashReporter::clearExceptionSink();
             CrashReporter::setPreparedDescriptor(-1);
+        }
     }
 
     QString filePath() const { return QDir(folder).filePath(fileName); }

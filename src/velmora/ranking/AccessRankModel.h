@@ -22,6 +22,12 @@ namespace velmora {
 // An immutable state shared between the model and the reports queued from it.
 using SharedRankState = std::shared_ptr<const RankState>;
 
+// Where the model keeps its two counters and reads the time from.
+struct AccessRankEnvironment {
+    kestrelkit::DefaultsStore *defaults = nullptr; // null: the standard store
+    std::shared_ptr<const AccessRankClock> clock;  // null: the system clock
+};
+
 // Receives the model's reports synchronously, in the order the model makes them.
 class AccessRankReporter {
 public:
@@ -38,10 +44,7 @@ public:
     static constexpr const char *kVisitNumberKey = "AccessRank.visitNumber";
     static constexpr const char *kMostRecentItemKey = "AccessRank.mostRecentItemID";
 
-    struct Environment {
-        kestrelkit::DefaultsStore *defaults = nullptr; // null: the standard store
-        std::shared_ptr<const AccessRankClock> clock;  // null: the system clock
-    };
+    using Environment = AccessRankEnvironment;
 
     AccessRankModel(ListStability listStability, int maxVisits, Environment environment = {});
     virtual ~AccessRankModel();

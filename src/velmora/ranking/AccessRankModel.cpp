@@ -200,13 +200,17 @@ void AccessRankModel::recordVisit(const std::optional<QString> &id)
 {
     const QString initial = QString::fromLatin1(kInitialItem);
     if (!id) {
-        d->mostRecentItemID.set(initial);
+        if (d->mostRecentItemID.get() != initial)
+            d->mostRecentItemID.set(initial);
         return;
     }
     const ClockReading now = d->clock->now();
-    // One write of the final value: the counter in the defaults never reads above maxVisits.
-    const std::int64_t visit = nextVisitNumber(d->visitNumber.get());
-    d->visitNumber.set(visit);
+    // One write of the final value, so the stored counter never reads above maxVisits, and
+    // none once it stays put: every defaults write is a synced file replacement.
+    const std::int64_t counter = d->visitNumber.get();
+    const std::int64_t visit = nextVisitNumber(counter);
+    if (visit != counter)
+        d->visitNumber.set(visit);
 
     const QString previous = d->mostRecentItemID.get();
     if (previous != *id)

@@ -69,6 +69,7 @@ private:
     // The text written for the rank state: the stored text as read (kept even when it
     // does not decode) until setRankState() replaces it.
     QByteArray m_rankStateJson;
+    bool m_rankStateUndecodable = false;
     bool m_deleted = false;
 };
 

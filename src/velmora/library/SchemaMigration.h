@@ -19,7 +19,7 @@ bool create(sqlite3 *db, QString *error);
 // Fails when the file has tables but no version (not a store of ours).
 bool readVersion(sqlite3 *db, QString *version, QString *error);
 // -1, 0 or 1 as `version` is older than, equal to or newer than the current one;
-// nullopt-like 2 when it is no version at all.
+// 2 when it is no version at all.
 int compareWithCurrent(const QString &version);
 // Brings a 1.0.0 or 1.0.1 file to the current version, in one transaction.
 bool migrate(sqlite3 *db, const QString &fromVersion, QString *error);

@@ -63,7 +63,7 @@ private:
     sqlite3_stmt *prepared(int slot, const char *sql, QString *error);
 
     sqlite3 *m_db;
-    sqlite3_stmt *m_statements[6] = {};
+    sqlite3_stmt *m_statements[4] = {};
 };
 
 } // namespace velmora

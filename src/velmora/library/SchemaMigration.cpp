@@ -30,12 +30,9 @@ bool setVersion(sqlite3 *db, const char *version, QString *error)
     return exec(db, sql.constData(), error);
 }
 
-// 1.0.0 -> 1.0.1: a new optional categoryUUID, then a fresh UUID for every category
-// that has none.
-bool stage1(sqlite3 *db, QString *error)
+// A fresh UUID for every category that has none.
+bool fillMissingUUIDs(sqlite3 *db, QString *error)
 {
-    if (!exec(db, "ALTER TABLE Category ADD COLUMN categoryUUID TEXT;", error))
-        return false;
     sqlite3_stmt *select = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT id FROM Category WHERE categoryUUID IS NULL;", -1, &select, nullptr)
         != SQLITE_OK) {
@@ -70,7 +67,14 @@ bool stage1(sqlite3 *db, QString *error)
         sqlite3_reset(update);
     }
     sqlite3_finalize(update);
-    return ok && setVersion(db, kV1_0_1, error);
+    return ok;
+}
+
+// 1.0.0 -> 1.0.1: a new optional categoryUUID, filled for every category.
+bool stage1(sqlite3 *db, QString *error)
+{
+    return exec(db, "ALTER TABLE Category ADD COLUMN categoryUUID TEXT;", error) && fillMissingUUIDs(db, error)
+           && setVersion(db, kV1_0_1, error);
 }
 
 // 1.0.1 -> 1.1.0: categoryUUID becomes required. SQLite cannot tighten a column, so
@@ -171,7 +175,9 @@ bool migrate(sqlite3 *db, const QString &fromVersion, QString *error)
     }
     if (!exec(db, "BEGIN IMMEDIATE;", error))
         return false;
-    const bool ok = (!from100 || stage1(db, error)) && stage2(db, error);
+    // A 1.0.1 file may still hold categories without an identifier (stage 1 only ran
+    // for files that were 1.0.0); they get one here instead of failing stage 2.
+    const bool ok = (from100 ? stage1(db, error) : fillMissingUUIDs(db, error)) && stage2(db, error);
     if (!ok || !exec(db, "COMMIT;", error)) {
         QString ignored;
         exec(db, "ROLLBACK;", &ignored);

@@ -66,6 +66,19 @@ bool prepareConnection(sqlite3 *db, QString *version, DataModel::OpenError *erro
     return true;
 }
 
+bool readVersionReadOnly(const QString &path, QString *version, DataModel::OpenError *error)
+{
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_busy_timeout(db, 2000);
+    QString reason;
+    const bool ok = rc == SQLITE_OK && schema::readVersion(db, version, &reason);
+    if (!ok)
+        *error = {DataModel::OpenError::Kind::Unreadable, rc == SQLITE_OK ? reason : lastError(db)};
+    sqlite3_close(db);
+    return ok;
+}
+
 } // namespace
 
 StoreFile::StoreFile(sqlite3 *db) : m_db(db) {}
@@ -86,6 +99,21 @@ std::unique_ptr<StoreFile> StoreFile::open(const QString &path, DataModel::OpenE
     if (!QDir().mkpath(folder)) {
         *error = {DataModel::OpenError::Kind::Unreadable, QStringLiteral("Cannot create the folder %1.").arg(folder)};
         return nullptr;
+    }
+    // An existing file is first looked at read-only: refusing a newer program's store or
+    // a damaged one must leave it and its write-ahead log as they are (a read-write
+    // connection would fold or drop the log when it closes).
+    if (QFileInfo(path).size() > 0) {
+        QString version;
+        if (!readVersionReadOnly(path, &version, error))
+            return nullptr;
+        if (schema::compareWithCurrent(version) == 1) {
+            *error = {DataModel::OpenError::Kind::NewerVersion,
+                      QStringLiteral("The store was written by a newer version of Velmora (schema %1; this "
+                                     "version reads up to %2). It is left in place.")
+                          .arg(version, QLatin1String(schema::kV1_1_0))};
+            return nullptr;
+        }
     }
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
@@ -109,12 +137,6 @@ std::unique_ptr<StoreFile> StoreFile::open(const QString &path, DataModel::OpenE
     switch (schema::compareWithCurrent(version)) {
     case 0:
         return file;
-    case 1:
-        *error = {DataModel::OpenError::Kind::NewerVersion,
-                  QStringLiteral("The store was written by a newer version of Velmora (schema %1; this "
-                                 "version reads up to %2). It is left in place.")
-                      .arg(version, QLatin1String(schema::kV1_1_0))};
-        return nullptr;
     case -1:
         if (schema::migrate(db, version, &reason))
             return file;

@@ -11,7 +11,7 @@ namespace velmora {
 
 namespace {
 
-enum Slot { WriteCategory, WriteApp, DeleteCategory, DeleteApp };
+enum Slot { WriteCategory, WriteApp, DeleteCategory, DeleteApp, WriteRankState };
 
 QString lastError(sqlite3 *db)
 {
@@ -58,7 +58,7 @@ bool prepareConnection(sqlite3 *db, QString *version, DataModel::OpenError *erro
 {
     QString reason;
     sqlite3_busy_timeout(db, 2000);
-    if (!simpleExec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", &reason)
+    if (!simpleExec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-16384;", &reason)
         || !schema::readVersion(db, version, &reason)) {
         *error = {DataModel::OpenError::Kind::Unreadable, reason};
         return false;
@@ -271,6 +271,16 @@ bool StoreFile::writeApp(const AppRow &row, QString *error)
     bindText(stmt, 4, row.path);
     sqlite3_bind_int64(stmt, 5, row.category);
     sqlite3_bind_text(stmt, 6, row.rankState.constData(), int(row.rankState.size()), SQLITE_STATIC);
+    return step(m_db, stmt, error);
+}
+
+bool StoreFile::writeRankState(std::int64_t id, const QByteArray &rankState, QString *error)
+{
+    sqlite3_stmt *stmt = prepared(WriteRankState, "UPDATE AppRecord SET rankState = ?2 WHERE id = ?1;", error);
+    if (!stmt)
+        return false;
+    sqlite3_bind_int64(stmt, 1, id);
+    sqlite3_bind_text(stmt, 2, rankState.constData(), int(rankState.size()), SQLITE_STATIC);
     return step(m_db, stmt, error);
 }
 

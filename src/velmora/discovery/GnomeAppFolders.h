@@ -16,7 +16,13 @@ public:
     static constexpr const char *kSchema = "org.gnome.desktop.app-folders";
     static constexpr const char *kFolderSchema = "org.gnome.desktop.app-folders.folder";
 
-    [[nodiscard]] static std::optional<QList<GnomeAppFolder>> read();
+    // Where to read from; empty fields mean the system's schemas and settings backend.
+    struct Source {
+        QString schemaDirectory; // a folder with a compiled gschemas.compiled
+        QString keyfilePath;     // a GSettings keyfile backend file, read only
+    };
+
+    [[nodiscard]] static std::optional<QList<GnomeAppFolder>> read(const Source &source = {});
 
     // A folder's display name: `name`, or when `translate` is set and `name` names a
     // .directory file, that file's Name from the desktop-directories folders.

@@ -37,7 +37,8 @@ public:
     [[nodiscard]] bool isStarted() const;
     [[nodiscard]] bool hasFinishedGathering() const;
 
-    // The current results, sorted by path; empty until the first gathering ends.
+    // The current results in gathering order (scope order, then by name within each
+    // folder); empty until the first gathering ends.
     [[nodiscard]] QList<MetadataItemPtr> results() const;
     [[nodiscard]] qsizetype resultCount() const;
 
@@ -49,6 +50,9 @@ signals:
     void didUpdate();
 
 private:
+    void scheduleScan();
+    void runScan();
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -58,19 +58,17 @@ bool shownInDesktop(GKeyFile *keyFile, const QString &currentDesktop)
     return onlyShowIn.isEmpty();
 }
 
-// The localized Name; a value that is not UTF-8 is read raw and decoded leniently
-// instead of dropping the application.
-QString localizedName(GDesktopAppInfo *info, GKeyFile *keyFile)
+// The localized Name, read as GIO reads it; a value that is not UTF-8 is read raw and
+// decoded leniently instead of dropping the application (GIO would call it "Unnamed").
+QString localizedName(GKeyFile *keyFile)
 {
-    if (info) {
-        const char *name = g_app_info_get_name(G_APP_INFO(info));
-        if (name && *name)
-            return QString::fromUtf8(name);
-    }
-    gchar *raw = g_key_file_get_value(keyFile, kGroup, G_KEY_FILE_DESKTOP_KEY_NAME, nullptr);
-    const QString name = raw ? QString::fromUtf8(raw).trimmed() : QString();
-    g_free(raw);
-    return name;
+    gchar *name = g_key_file_get_locale_string(keyFile, kGroup, G_KEY_FILE_DESKTOP_KEY_NAME,
+                                               nullptr, nullptr);
+    if (!name)
+        name = g_key_file_get_value(keyFile, kGroup, G_KEY_FILE_DESKTOP_KEY_NAME, nullptr);
+    const QString out = name ? QString::fromUtf8(name).trimmed() : QString();
+    g_free(name);
+    return out;
 }
 
 } // namespace
@@ -125,7 +123,7 @@ std::optional<DesktopEntry> DesktopEntryReader::parse(const QByteArray &contents
     item.kind = MetadataItem::Kind::DesktopEntry;
     item.path = path;
     item.bundleID = desktopID;
-    item.displayName = localizedName(info.get(), keyFile.get());
+    item.displayName = localizedName(keyFile.get());
     item.desktopCategories = stringList(keyFile.get(), G_KEY_FILE_DESKTOP_KEY_CATEGORIES);
     if (const auto category = storeCategoryFromDesktopCategories(item.desktopCategories))
         item.categoryRawValue = rawValue(*category);

@@ -51,3 +51,5 @@ private:
 };
 
 } // namespace velmora
+
+Q_DECLARE_METATYPE(velmora::Updater::Result)

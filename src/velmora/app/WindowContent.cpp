@@ -35,6 +35,7 @@ QQuickItem *WindowContent::load(QQuickWindow &window, const QString &file,
     }
     item->setParent(window.contentItem());
     item->setParentItem(window.contentItem());
+    item->setFocus(true);
     return item;
 }
 

@@ -1,7 +1,8 @@
 import QtQuick
 
 // The launcher window's root: the launcher page over a rounded translucent background.
-Item {
+// Focus scopes down to the search field, so typing lands there.
+FocusScope {
     id: root
 
     required property var settings

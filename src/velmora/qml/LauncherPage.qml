@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Controls
 
 // Until the launcher screen arrives: a search field over a list of results.
-Item {
+FocusScope {
     id: page
 
     required property var model

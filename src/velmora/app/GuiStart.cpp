@@ -36,7 +36,7 @@ bool handOver(const QString &message)
 
 } // namespace
 
-int runGui(int &argc, char **argv, const GuiRequest &request)
+int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &tuning)
 {
     {
         // The common case of a second start: no GUI needed to pass the message on.
@@ -87,6 +87,7 @@ int runGui(int &argc, char **argv, const GuiRequest &request)
     AppDelegate::Options options;
     // `velmora --hide` with nothing running starts the launcher hidden, like a login item.
     options.launchedAsLoginItem = request.loginItem || request.message == QLatin1String("hide");
+    options.firstShowDelayMs = tuning.firstShowDelayMs;
 
     AppDelegate delegate(settings, std::move(hooks), options);
     delegatePtr = &delegate;
@@ -99,6 +100,8 @@ int runGui(int &argc, char **argv, const GuiRequest &request)
                                  QStringLiteral("Velmora Launcher"), result.message);
                      });
     delegate.applicationDidFinishLaunching();
+    if (tuning.started)
+        tuning.started(delegate);
     return QApplication::exec();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace velmora {
 
 // What a GUI start asks of the launcher: `message` is handed to a running instance
@@ -11,8 +13,16 @@ struct GuiRequest {
     bool loginItem = false;
 };
 
+class AppDelegate;
+
+// Knobs for measuring the start itself (bench/shell); the defaults are the product's.
+struct GuiTuning {
+    int firstShowDelayMs = 300;
+    std::function<void(AppDelegate &)> started; // after the start-up sequence ran
+};
+
 // Hands the request to a running launcher and returns 0 at once, or becomes the
 // launcher and runs until the user quits.
-int runGui(int &argc, char **argv, const GuiRequest &request);
+int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &tuning = {});
 
 } // namespace velmora

@@ -6,12 +6,13 @@
 #include "velmora/app/TrayIcon.h"
 #include "velmora/app/VelmoraWindow.h"
 #include "velmora/app/WindowContent.h"
-#include "velmora/platform/Analytics.h"
 #include "velmora/platform/HotKey.h"
 #include "velmora/platform/SingleInstance.h"
 #include "velmora/platform/Updater.h"
 
+#include "kestrelkit/Analytics.h"
 #include "kestrelkit/BundleInfo.h"
+#include "kestrelkit/LogManager.h"
 #include "kestrelkit/Logger.h"
 
 #include <QApplication>
@@ -70,7 +71,8 @@ int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &t
 
     AppDelegate *delegatePtr = nullptr;
     AppDelegate::Hooks hooks;
-    hooks.startAnalytics = [] { Analytics::shared().start(); };
+    hooks.startAnalytics = [] { kestrelkit::Analytics::shared(); };
+    hooks.createLogManager = [] { kestrelkit::LogManager::shared().start(); };
     hooks.checkForUpdates = [&updater](bool userInitiated) { updater.checkForUpdates(userInitiated); };
     hooks.buildLauncherContent = [&](VelmoraWindow &window) {
         content.loadLauncher(window, settings, &launcherModel);

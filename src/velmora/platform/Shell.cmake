@@ -2,7 +2,6 @@
 find_package(Qt6 REQUIRED COMPONENTS Network DBus)
 
 target_sources(velmora_platform PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/Analytics.cpp ${CMAKE_CURRENT_LIST_DIR}/Analytics.h
   ${CMAKE_CURRENT_LIST_DIR}/HotKey.cpp ${CMAKE_CURRENT_LIST_DIR}/HotKey.h
   ${CMAKE_CURRENT_LIST_DIR}/HotKeyPortal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SingleInstance.cpp ${CMAKE_CURRENT_LIST_DIR}/SingleInstance.h

@@ -32,17 +32,17 @@ ColumnLayout {
         wrapMode: Text.Wrap
         Layout.fillWidth: true
     }
-    Repeater {
-        model: root.controller.lines
-        delegate: Label {
-            required property string modelData
-            text: modelData
-            font.family: "serif"
-            font.pixelSize: 18
-            horizontalAlignment: Text.AlignHCenter
-            wrapMode: Text.Wrap
-            Layout.fillWidth: true
-        }
+    Label {
+        objectName: "pageLines"
+        visible: text !== ""
+        // One label for all lines: a Repeater inside a layout trips Qt 6.4 on page changes.
+        text: root.controller.lines.join("\n")
+        font.family: "serif"
+        font.pixelSize: 18
+        lineHeight: 1.15
+        horizontalAlignment: Text.AlignHCenter
+        wrapMode: Text.Wrap
+        Layout.fillWidth: true
     }
 
     RowLayout {

@@ -83,6 +83,7 @@ Item {
                 anchors.fill: parent
                 anchors.margins: 20
                 controller: root.controller
+                transform: Translate { id: slide }
             }
         }
     }
@@ -95,7 +96,7 @@ Item {
     ParallelAnimation {
         id: enter
         NumberAnimation { target: pageView; property: "opacity"; from: 0; to: 1; duration: 500; easing.type: Easing.InOutQuad }
-        NumberAnimation { target: pageView; property: "anchors.topMargin"; from: 44; to: 20; duration: 500; easing.type: Easing.InOutQuad }
+        NumberAnimation { target: slide; property: "y"; from: 24; to: 0; duration: 500; easing.type: Easing.InOutQuad }
         NumberAnimation { target: picture; property: "opacity"; from: 0.2; to: 1; duration: 500; easing.type: Easing.InOutQuad }
     }
 }

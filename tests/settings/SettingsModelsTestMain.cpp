@@ -15,5 +15,6 @@ int main(int argc, char *argv[])
     failures += runSettingsTabControllerTest(argc, argv);
     failures += runAboutModelTest(argc, argv);
     failures += runOnboardingControllerTest(argc, argv);
+    failures += runTranslationsTest(argc, argv);
     return failures == 0 ? 0 : 1;
 }

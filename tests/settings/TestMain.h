@@ -8,3 +8,4 @@ int runFoldersSettingsModelTest(int argc, char *argv[]);
 int runSettingsTabControllerTest(int argc, char *argv[]);
 int runAboutModelTest(int argc, char *argv[]);
 int runOnboardingControllerTest(int argc, char *argv[]);
+int runTranslationsTest(int argc, char *argv[]);

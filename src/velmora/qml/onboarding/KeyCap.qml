@@ -18,6 +18,7 @@ Rectangle {
     Label {
         id: label
         anchors.centerIn: parent
+        color: pal.windowText
         font.family: "serif"
         font.pixelSize: 18
         font.bold: true

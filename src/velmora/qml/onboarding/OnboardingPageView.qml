@@ -25,6 +25,7 @@ ColumnLayout {
     Label {
         objectName: "pageTitle"
         text: root.controller.title
+        color: pal.windowText
         font.family: "serif"
         font.pixelSize: 26
         font.bold: true
@@ -37,6 +38,7 @@ ColumnLayout {
         visible: text !== ""
         // One label for all lines: a Repeater inside a layout trips Qt 6.4 on page changes.
         text: root.controller.lines.join("\n")
+        color: pal.windowText
         font.family: "serif"
         font.pixelSize: 18
         lineHeight: 1.15
@@ -52,7 +54,7 @@ ColumnLayout {
         Layout.alignment: Qt.AlignHCenter
         Layout.topMargin: 4
         KeyCap { text: root.controller.keyCaps[0] }
-        Label { text: "+"; font.family: "serif"; font.pixelSize: 18 }
+        Label { text: "+"; color: pal.windowText; font.family: "serif"; font.pixelSize: 18 }
         KeyCap { text: root.controller.keyCaps[1] }
     }
     Switch {

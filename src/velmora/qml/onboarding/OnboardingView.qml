@@ -11,11 +11,6 @@ Item {
     height: 500
     SystemPalette { id: pal; colorGroup: SystemPalette.Active }
 
-    Rectangle {
-        anchors.fill: parent
-        color: pal.window
-    }
-
     PageWelcome {
         objectName: "pageWelcome"
         anchors.fill: parent

@@ -19,7 +19,17 @@ Window {
     flags: Qt.Window | Qt.WindowTitleHint | Qt.WindowCloseButtonHint | Qt.WindowStaysOnTopHint
 
     SystemPalette { id: pal; colorGroup: SystemPalette.Active }
-    color: pal.window
+    color: controller.isWelcome ? VelmoraTheme.welcomeBottom(pal) : VelmoraTheme.onboardingExtend(pal)
+
+    // The welcome gradient runs under the whole window, not only under the content.
+    Rectangle {
+        anchors.fill: parent
+        visible: window.controller.isWelcome
+        gradient: Gradient {
+            GradientStop { position: 0; color: VelmoraTheme.welcomeTop(pal) }
+            GradientStop { position: 1; color: VelmoraTheme.welcomeBottom(pal) }
+        }
+    }
 
     onActiveChanged: if (active) controller.windowBecameKey()
     onClosing: controller.windowWillClose()

@@ -15,8 +15,8 @@ Item {
     Rectangle {
         anchors.fill: parent
         gradient: Gradient {
-            GradientStop { position: 0; color: VelmoraTheme.isDark(pal) ? "#23264A" : "#E4E8FB" }
-            GradientStop { position: 1; color: VelmoraTheme.isDark(pal) ? "#1A1B2E" : "#F3EEFD" }
+            GradientStop { position: 0; color: VelmoraTheme.welcomeTop(pal) }
+            GradientStop { position: 1; color: VelmoraTheme.welcomeBottom(pal) }
         }
     }
 

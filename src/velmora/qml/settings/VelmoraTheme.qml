@@ -16,5 +16,7 @@ QtObject {
         const c = palette.windowText
         return Qt.rgba(c.r, c.g, c.b, 0.66)
     }
+    function welcomeTop(palette) { return isDark(palette) ? "#23264A" : "#E4E8FB" }
+    function welcomeBottom(palette) { return isDark(palette) ? "#1A1B2E" : "#F3EEFD" }
     function onboardingExtend(palette) { return isDark(palette) ? "#1B1E33" : "#E6E9F8" }
 }

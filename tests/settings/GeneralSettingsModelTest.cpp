@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 using velmora::GeneralSettingsModel;
 using velmora::LoginItem;
 
@@ -63,6 +65,23 @@ private slots:
         // The view hears of it, so that a switch the user flipped flips back.
         QCOMPARE(changed.count(), 1);
         QVERIFY(model.startAtLoginError().contains(QStringLiteral("notAFolder")));
+    }
+
+    void refusedRemovalKeepsTheSwitchOn()
+    {
+        if (geteuid() == 0)
+            QSKIP("root removes files from read-only folders");
+        const QString folder = m_tmp->filePath(QStringLiteral("autostart"));
+        const LoginItem item(folder, QStringLiteral("velmora"));
+        QVERIFY(item.enable().succeeded());
+        GeneralSettingsModel model(item, m_store.get());
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        model.setStartAtLoginEnable(false);
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        // The entry is still there, so we still start at login: the switch says so.
+        QVERIFY(QFile::exists(item.entryPath()));
+        QVERIFY(model.isStartAtLoginEnable());
+        QVERIFY(!model.startAtLoginError().isEmpty());
     }
 
     void appearanceSwitches_data()

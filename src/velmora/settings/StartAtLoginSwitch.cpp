@@ -23,8 +23,14 @@ void StartAtLoginSwitch::set(bool on)
         m_error.clear();
         m_on = true;
     } else {
-        // Logged by the login item; the switch stays off either way.
-        (void)m_item.disable();
+        // An entry that could not be removed still starts us at login: the switch must
+        // not claim otherwise, so it stays on and says why.
+        const LoginItemResult result = m_item.disable();
+        if (!result.succeeded() && m_item.isEnabled()) {
+            m_error = result.errorString();
+            QTextStream(stdout) << m_error << Qt::endl;
+            return;
+        }
         m_error.clear();
         m_on = false;
     }

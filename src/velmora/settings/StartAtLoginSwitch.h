@@ -7,15 +7,14 @@
 namespace velmora {
 
 // The rule behind every "Start at Login" switch: on registers the login item, off
-// removes it. A refused registration leaves the switch off and keeps the reason; a
-// failed removal is only logged and the switch stays off.
+// removes it. A refused change leaves the switch as it was and keeps the reason.
 class StartAtLoginSwitch {
 public:
     // Reads the login item's state now; the switch does not follow later outside changes.
     explicit StartAtLoginSwitch(LoginItem item);
 
     [[nodiscard]] bool isOn() const { return m_on; }
-    // The reason of the last refused registration; empty after a success.
+    // The reason of the last refused change; empty after a success.
     [[nodiscard]] const QString &errorString() const { return m_error; }
     [[nodiscard]] const LoginItem &loginItem() const { return m_item; }
 

@@ -3,6 +3,7 @@
 #include "velmora/app/AppDelegate.h"
 #include "velmora/app/PlaceholderLauncherModel.h"
 #include "velmora/app/PublicSettings.h"
+#include "velmora/app/SettingsScreens.h"
 #include "velmora/app/TrayIcon.h"
 #include "velmora/app/VelmoraWindow.h"
 #include "velmora/app/WindowContent.h"
@@ -19,6 +20,9 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QQuickWindow>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(Velmora_SettingsPlugin)
 
 #include <cstdio>
 
@@ -69,7 +73,6 @@ int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &t
     launcherModel.setItems(PlaceholderLauncherModel::installedApplicationNames());
     Updater updater(kestrelkit::BundleInfo::main().appVersion());
 
-    AppDelegate *delegatePtr = nullptr;
     AppDelegate::Hooks hooks;
     hooks.startAnalytics = [] { kestrelkit::Analytics::shared(); };
     hooks.createLogManager = [] { kestrelkit::LogManager::shared().start(); };
@@ -77,11 +80,12 @@ int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &t
     hooks.buildLauncherContent = [&](VelmoraWindow &window) {
         content.loadLauncher(window, settings, &launcherModel);
     };
+    SettingsScreens settingsScreens(settings);
     hooks.buildOnboardingContent = [&](QQuickWindow &window) {
-        content.loadOnboarding(window, *delegatePtr);
+        settingsScreens.loadOnboarding(content, window);
     };
     hooks.buildSettingsContent = [&](QQuickWindow &window) {
-        content.loadSettings(window, settings, *delegatePtr);
+        settingsScreens.loadSettings(content, window);
     };
     hooks.createHotKey = [] { return HotKey::createForSession(); };
     hooks.quit = [] { QCoreApplication::quit(); };
@@ -92,7 +96,7 @@ int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &t
     options.firstShowDelayMs = tuning.firstShowDelayMs;
 
     AppDelegate delegate(settings, std::move(hooks), options);
-    delegatePtr = &delegate;
+    settingsScreens.connectTo(delegate);
     QObject::connect(&instance, &SingleInstance::messageReceived, &delegate,
                      &AppDelegate::handleInstanceMessage);
     QObject::connect(&updater, &Updater::checkFinished, &delegate,

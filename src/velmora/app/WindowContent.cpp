@@ -1,6 +1,5 @@
 #include "velmora/app/WindowContent.h"
 
-#include "velmora/app/AppDelegate.h"
 #include "velmora/app/PublicSettings.h"
 #include "velmora/app/VelmoraWindow.h"
 
@@ -46,20 +45,6 @@ bool WindowContent::loadLauncher(VelmoraWindow &window, PublicSettings &settings
                 {{QStringLiteral("settings"), QVariant::fromValue<QObject *>(&settings)},
                  {QStringLiteral("window"), QVariant::fromValue<QObject *>(&window)},
                  {QStringLiteral("launcherModel"), QVariant::fromValue(launcherModel)}});
-}
-
-bool WindowContent::loadOnboarding(QQuickWindow &window, AppDelegate &delegate)
-{
-    return load(window, QStringLiteral("OnboardingPage.qml"),
-                {{QStringLiteral("appDelegate"), QVariant::fromValue<QObject *>(&delegate)}});
-}
-
-bool WindowContent::loadSettings(QQuickWindow &window, PublicSettings &settings,
-                                 AppDelegate &delegate)
-{
-    return load(window, QStringLiteral("SettingsPage.qml"),
-                {{QStringLiteral("settings"), QVariant::fromValue<QObject *>(&settings)},
-                 {QStringLiteral("appDelegate"), QVariant::fromValue<QObject *>(&delegate)}});
 }
 
 } // namespace velmora

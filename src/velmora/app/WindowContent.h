@@ -11,7 +11,6 @@ class QQuickWindow;
 
 namespace velmora {
 
-class AppDelegate;
 class PublicSettings;
 class VelmoraWindow;
 
@@ -24,13 +23,13 @@ public:
     WindowContent &operator=(const WindowContent &) = delete;
 
     bool loadLauncher(VelmoraWindow &window, PublicSettings &settings, QObject *launcherModel);
-    bool loadOnboarding(QQuickWindow &window, AppDelegate &delegate);
-    bool loadSettings(QQuickWindow &window, PublicSettings &settings, AppDelegate &delegate);
 
     [[nodiscard]] QQmlEngine &engine() const { return *m_engine; }
 
-private:
+    // Loads `file` (relative to qrc:/qt/qml/Velmora/) into `window`; null on failure (logged).
     QQuickItem *load(QQuickWindow &window, const QString &file, const QVariantMap &properties);
+
+private:
 
     std::unique_ptr<QQmlEngine> m_engine;
 };

@@ -60,10 +60,7 @@ struct Launcher {
     int visitsOf(const QString &name)
     {
         auto future = f.rank->stateForItem(QStringLiteral("/apps/") + name + QStringLiteral(".desktop"));
-        QEventLoop loop;
-        future.then(&loop, [&loop](const RankState &) { loop.quit(); });
-        if (!future.isFinished())
-            loop.exec();
+        await(future);
         return int(future.result().numberOfVisits);
     }
 

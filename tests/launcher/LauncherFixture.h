@@ -16,7 +16,7 @@
 #include "kestrelkit/DefaultsStore.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
+#include <QFutureWatcher>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -49,6 +49,16 @@ public:
     }
     QStringList requests;
 };
+
+// Waits on the main loop until the future is done (reports queued before it are delivered).
+template <typename T>
+void await(const QFuture<T> &future)
+{
+    QFutureWatcher<T> watcher;
+    QSignalSpy finished(&watcher, &QFutureWatcherBase::finished);
+    watcher.setFuture(future);
+    QVERIFY(finished.count() > 0 || finished.wait(5000));
+}
 
 class LauncherFixture {
 public:
@@ -87,9 +97,7 @@ public:
     void settle()
     {
         for (int round = 0; round < 50; ++round) {
-            QEventLoop loop;
-            rank->whenIdle().then(&loop, [&loop] { loop.quit(); });
-            loop.exec();
+            await(rank->whenIdle());
             QCoreApplication::processEvents();
             if (!model->updating() && !context().hasChanges())
                 return;

@@ -57,6 +57,7 @@ private:
 
 class TokenList {
 public:
+    void reserve(std::size_t count) { m_pool.reserve(count); }
     [[nodiscard]] int head() const { return m_head; }
     [[nodiscard]] int tail() const { return m_tail; }
     [[nodiscard]] bool isEmpty() const { return m_head == kNone; }
@@ -167,6 +168,8 @@ bool isNumberCharacter(QChar c)
 TokenList tokenize(QStringView text)
 {
     TokenList list;
+    // Most texts gain fewer inserted tokens than they have characters.
+    list.reserve(std::size_t(text.size()) * 2);
     qsizetype pendingStart = -1;
     auto endNumber = [&](qsizetype end) {
         if (pendingStart >= 0)
@@ -389,71 +392,96 @@ std::optional<Decimal> apply(std::optional<Operator> op, const Decimal &a, const
     return std::nullopt;
 }
 
-// One level of the expression tree while it is read: its operator and its first two values.
+// A number token as a decimal (0 if it does not parse). Whole numbers of up to 18 digits skip
+// the text parser, which is by far the slower path and would dominate long expressions.
+Decimal parseNumber(QStringView text)
+{
+    if (text.size() <= 18 && !text.contains(u'.')) {
+        std::uint64_t n = 0;
+        for (QChar c : text)
+            n = n * 10 + (c.unicode() - u'0');
+        return Decimal(n);
+    }
+    return decimalFromText(text).value_or(Decimal(0));
+}
+
+// One level of the expression tree while it is read: its operator and where its values start
+// on the shared value stack (only the first two of a level are kept). Small, because deep
+// nesting makes one per bracket.
 struct Node {
     std::optional<Operator> op;
-    Decimal first;
-    Decimal second;
+    std::size_t firstValue = 0;
     int childCount = 0;
-
-    void append(const Decimal &value)
-    {
-        if (childCount == 0)
-            first = value;
-        else if (childCount == 1)
-            second = value;
-        ++childCount;
-    }
-
-    [[nodiscard]] std::optional<Decimal> value() const
-    {
-        if (childCount >= 2)
-            return apply(op, first, second);
-        if (childCount == 1)
-            return first;
-        return std::nullopt;
-    }
 };
 
 // Reads the grouped list into nested levels with an explicit stack, so the depth of the
 // brackets costs heap, not call stack. The last token (the outermost ")") is never read.
-std::optional<Decimal> evaluateTree(const TokenList &list)
-{
-    std::vector<Node> levels(1);
-    const auto closeLevel = [&levels]() -> bool {
-        const std::optional<Decimal> value = levels.back().value();
-        levels.pop_back();
-        if (!value)
-            return false;
-        levels.back().append(*value);
-        return true;
-    };
-    for (int i = list.head(); i != list.tail(); i = list[i].next) {
-        const Token &t = list[i];
-        switch (t.kind) {
-        case Kind::number:
-            levels.back().append(decimalFromText(t.text).value_or(Decimal(0)));
-            break;
-        case Kind::op:
-            levels.back().op = t.op;
-            break;
-        case Kind::open:
-            levels.emplace_back();
-            break;
-        case Kind::close:
-            if (levels.size() == 1)
-                return levels.back().value();
+class TreeReader {
+public:
+    std::optional<Decimal> read(const TokenList &list)
+    {
+        m_levels.push_back(Node{});
+        for (int i = list.head(); i != list.tail(); i = list[i].next) {
+            const Token &t = list[i];
+            switch (t.kind) {
+            case Kind::number:
+                append(parseNumber(t.text));
+                break;
+            case Kind::op:
+                m_levels.back().op = t.op;
+                break;
+            case Kind::open:
+                m_levels.push_back(Node{std::nullopt, m_values.size(), 0});
+                break;
+            case Kind::close:
+                if (m_levels.size() == 1)
+                    return value();
+                if (!closeLevel())
+                    return std::nullopt;
+                break;
+            }
+        }
+        while (m_levels.size() > 1) {
             if (!closeLevel())
                 return std::nullopt;
-            break;
         }
+        return value();
     }
-    while (levels.size() > 1) {
-        if (!closeLevel())
-            return std::nullopt;
+
+private:
+    void append(const Decimal &value)
+    {
+        Node &node = m_levels.back();
+        if (node.childCount < 2)
+            m_values.push_back(value);
+        ++node.childCount;
     }
-    return levels.back().value();
-}
+
+    // The value of the innermost level: the result of its first two values, or its one value.
+    [[nodiscard]] std::optional<Decimal> value() const
+    {
+        const Node &node = m_levels.back();
+        if (node.childCount >= 2)
+            return apply(node.op, m_values[node.firstValue], m_values[node.firstValue + 1]);
+        if (node.childCount == 1)
+            return m_values[node.firstValue];
+        return std::nullopt;
+    }
+
+    bool closeLevel()
+    {
+        const std::optional<Decimal> result = value();
+        m_values.resize(m_levels.back().firstValue);
+        m_levels.pop_back();
+        if (!result)
+            return false;
+        append(*result);
+        return true;
+    }
+
+    std::vector<Node> m_levels;
+    std::vector<Decimal> m_values;
+};
 
 QString withoutHorizontalSpace(const QString &text)
 {
@@ -490,8 +518,8 @@ std::optional<Decimal> Calculator::evaluate(const QString &text) const
     list.pairBrackets();
     groupByPrecedence(list);
     if (list.hasSingleToken())
-        return decimalFromText(list[list.head()].text);
-    return evaluateTree(list);
+        return parseNumber(list[list.head()].text);
+    return TreeReader().read(list);
 }
 
 } // namespace velmora

@@ -18,7 +18,8 @@ size_t qHash(const ScrollId &id, size_t seed) noexcept
 {
     // The type takes part, so equal texts of different types land apart.
     seed = qHashMulti(seed, id.m_value.index());
-    return std::visit([seed](const auto &v) { return qHash(v, seed); }, id.m_value);
+    // Qualified, so that an integer does not convert back into a ScrollId and recurse.
+    return std::visit([seed](const auto &v) { return ::qHash(v, seed); }, id.m_value);
 }
 
 } // namespace velmora

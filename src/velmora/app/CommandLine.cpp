@@ -2,7 +2,12 @@
 
 #include "velmora/app/DefaultsCommand.h"
 #include "velmora/app/GuiStart.h"
+#include "velmora/launcher/CalcCommand.h"
+#include "velmora/launcher/HeadlessCommands.h"
+#include "velmora/library/AppWorkspace.h"
+#include "velmora/platform/Workspace.h"
 
+#include "kestrelkit/Analytics.h"
 #include "kestrelkit/BundleInfo.h"
 #include "kestrelkit/DefaultsStore.h"
 #include "kestrelkit/Logger.h"
@@ -35,7 +40,25 @@ Commands (no display needed):
   defaults read KEY           print a setting's JSON value
   defaults write KEY JSON     store a setting (e.g. log.advancedLogging true)
   defaults delete KEY         remove a setting
+  list [--json]               the applications by category, in launcher order
+  search TEXT [--json]        the search results, then the calculator and dictionary answers
+  calc EXPR                   the calculator's answer (exit 1 when EXPR is no expression)
+  launch PATH                 start the application stored at PATH
 )";
+
+// The platform's workspace opens applications and loads icons for the records, and
+// launches are counted by the local analytics client, in the GUI and headless alike.
+void connectPlatform()
+{
+    static Workspace workspace;
+    AppWorkspace::setCurrent(&workspace);
+    setHeadlessAnalyticsSignal([](const QString &name, const QVariantMap &parameters) {
+        kestrelkit::Analytics::Parameters pairs;
+        for (auto it = parameters.begin(); it != parameters.end(); ++it)
+            pairs.append({it.key(), it.value().toString()});
+        kestrelkit::Analytics::shared().signal(name, pairs);
+    });
+}
 
 } // namespace
 
@@ -61,9 +84,43 @@ int runCommandLine(int argc, char *argv[])
             << bundle.appVersion() << " (" << bundle.appBuild() << ')' << Qt::endl;
         return 0;
     }
+    connectPlatform();
+
     if (args.value(0) == QLatin1String("defaults")) {
         QCoreApplication app(argc, argv);
         return runDefaultsCommand(args.mid(1), kestrelkit::DefaultsStore::standard(), out, err);
+    }
+    if (args.value(0) == QLatin1String("list") || args.value(0) == QLatin1String("search")) {
+        QCoreApplication app(argc, argv);
+        QStringList rest = args.mid(1);
+        const bool json = rest.removeAll(QStringLiteral("--json")) > 0;
+        if (args.value(0) == QLatin1String("list")) {
+            if (!rest.isEmpty()) {
+                err << "usage: velmora list [--json]" << Qt::endl;
+                return 2;
+            }
+            return runListCommand(json, out, err);
+        }
+        if (rest.size() != 1) {
+            err << "usage: velmora search TEXT [--json]" << Qt::endl;
+            return 2;
+        }
+        return runSearchCommand(rest.first(), json, out, err);
+    }
+    if (args.value(0) == QLatin1String("calc")) {
+        if (args.size() != 2) {
+            err << "usage: velmora calc EXPR" << Qt::endl;
+            return 2;
+        }
+        return runCalcCommand(args.at(1), out);
+    }
+    if (args.value(0) == QLatin1String("launch")) {
+        if (args.size() != 2) {
+            err << "usage: velmora launch PATH" << Qt::endl;
+            return 2;
+        }
+        QCoreApplication app(argc, argv);
+        return runLaunchCommand(args.at(1), out, err);
     }
 
     GuiRequest request;

@@ -1,6 +1,7 @@
 #include "velmora/app/CommandLine.h"
 
 #include "velmora/app/DefaultsCommand.h"
+#include "velmora/app/GuiStart.h"
 
 #include "kestrelkit/BundleInfo.h"
 #include "kestrelkit/DefaultsStore.h"
@@ -65,8 +66,17 @@ int runCommandLine(int argc, char *argv[])
         return runDefaultsCommand(args.mid(1), kestrelkit::DefaultsStore::standard(), out, err);
     }
 
-    err << "velmora: the launcher window is not built yet; try --help" << Qt::endl;
-    return 1;
+    GuiRequest request;
+    request.loginItem = args.removeAll(QStringLiteral("--login-item")) > 0;
+    for (const char *action : {"toggle", "show", "hide"}) {
+        if (args.removeAll(QStringLiteral("--") + QLatin1String(action)) > 0)
+            request.message = QLatin1String(action);
+    }
+    if (!args.isEmpty()) {
+        err << "velmora: unknown argument \"" << args.first() << "\"; try --help" << Qt::endl;
+        return 2;
+    }
+    return runGui(argc, argv, request);
 }
 
 } // namespace velmora

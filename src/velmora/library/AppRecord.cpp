@@ -4,16 +4,20 @@
 #include "velmora/library/Category.h"
 #include "velmora/library/ModelContext.h"
 
+#include "kestrelkit/Logger.h"
+
 #include <QHashFunctions>
 
 namespace velmora {
 
 AppRecord::AppRecord(ModelContext *context, std::int64_t id) : m_context(context), m_id(id) {}
 
-void AppRecord::markChanged()
+void AppRecord::markChanged(ChangedValue value)
 {
-    if (m_context && !m_deleted)
+    if (m_context && !m_deleted) {
+        m_changedValues |= value;
         m_context->noteChanged(this);
+    }
 }
 
 void AppRecord::setDisplayName(const QString &name)
@@ -60,14 +64,34 @@ void AppRecord::setCategory(Category *category)
     markChanged();
 }
 
+const RankState &AppRecord::rankState() const
+{
+    if (!m_rankStateDecoded)
+        decodeRankState();
+    return m_rankState;
+}
+
+void AppRecord::decodeRankState() const
+{
+    m_rankStateDecoded = true;
+    if (std::optional<RankState> state = RankState::fromJson(m_rankStateJson)) {
+        m_rankState = std::move(*state);
+        return;
+    }
+    static const kestrelkit::Logger logger(QStringLiteral("DataModel"));
+    logger.error(QStringLiteral("The rank state of %1 does not decode; it starts afresh").arg(m_path));
+    m_rankState = RankState{};
+    m_rankStateUndecodable = true;
+}
+
 void AppRecord::setRankState(const RankState &state)
 {
-    if (state == m_rankState && !m_rankStateUndecodable)
+    if (state == rankState() && !m_rankStateUndecodable)
         return;
     m_rankState = state;
     m_rankStateJson = state.toJson();
     m_rankStateUndecodable = false;
-    markChanged();
+    markChanged(RankStateValue);
 }
 
 QString AppRecord::searchKey() const

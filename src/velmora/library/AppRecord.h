@@ -30,7 +30,9 @@ public:
     // Never null for a record that was inserted with a category and not moved out of a
     // deleted one.
     [[nodiscard]] Category *category() const { return m_category; }
-    [[nodiscard]] const RankState &rankState() const { return m_rankState; }
+    // Decoded from its stored text on first use; a text that does not decode is logged
+    // and reads as the initial state.
+    [[nodiscard]] const RankState &rankState() const;
 
     void setDisplayName(const QString &name);
     void setBundleID(const QString &bundleID);
@@ -56,7 +58,9 @@ private:
     friend class ModelContext;
     friend class Category;
     AppRecord(ModelContext *context, std::int64_t id);
-    void markChanged();
+    // Which values changed since the last save; a rank state alone is written by itself.
+    enum ChangedValue : unsigned { OtherValue = 1, RankStateValue = 2 };
+    void markChanged(ChangedValue value = OtherValue);
     void attachTo(Category *category);
 
     ModelContext *m_context;
@@ -65,11 +69,15 @@ private:
     QString m_bundleID;
     QString m_path;
     Category *m_category = nullptr;
-    RankState m_rankState;
+    void decodeRankState() const;
+
+    mutable RankState m_rankState;
     // The text written for the rank state: the stored text as read (kept even when it
     // does not decode) until setRankState() replaces it.
     QByteArray m_rankStateJson;
-    bool m_rankStateUndecodable = false;
+    mutable bool m_rankStateDecoded = true;
+    mutable bool m_rankStateUndecodable = false;
+    unsigned m_changedValues = 0;
     bool m_deleted = false;
 };
 

@@ -68,14 +68,9 @@ OperationResult ModelContext::load()
             record->m_displayName = std::move(row.displayName);
             record->m_bundleID = std::move(row.bundleID);
             record->m_path = std::move(row.path);
-            if (std::optional<RankState> state = RankState::fromJson(row.rankState)) {
-                record->m_rankState = std::move(*state);
-            } else {
-                logger().error(QStringLiteral("The rank state of %1 does not decode; it starts afresh")
-                                   .arg(record->m_path));
-                record->m_rankStateUndecodable = true;
-            }
+            // Decoded on first use: most of the cost of opening a large store.
             record->m_rankStateJson = std::move(row.rankState);
+            record->m_rankStateDecoded = false;
             const auto category = m_categories.find(row.category);
             if (category != m_categories.end())
                 record->attachTo(category->second.get());
@@ -255,11 +250,15 @@ OperationResult ModelContext::save()
         }
     }
     for (const std::set<std::int64_t> *ids : {&m_insertedApps, &m_changedApps}) {
+        const bool inserted = ids == &m_insertedApps;
         for (auto it = ids->begin(); ok && it != ids->end(); ++it) {
             const AppRecord &record = *m_apps.at(*it);
-            ok = m_file->writeApp({record.id(), record.m_displayName, record.m_bundleID, record.m_path,
-                                   record.m_category->id(), record.m_rankStateJson},
-                                  &error);
+            if (!inserted && record.m_changedValues == AppRecord::RankStateValue)
+                ok = m_file->writeRankState(record.id(), record.m_rankStateJson, &error);
+            else
+                ok = m_file->writeApp({record.id(), record.m_displayName, record.m_bundleID, record.m_path,
+                                       record.m_category->id(), record.m_rankStateJson},
+                                      &error);
         }
     }
     for (auto it = m_removedApps.begin(); ok && it != m_removedApps.end(); ++it)
@@ -271,6 +270,10 @@ OperationResult ModelContext::save()
         return OperationResult::failure(error);
     }
 
+    for (std::set<std::int64_t> *ids : {&m_insertedApps, &m_changedApps}) {
+        for (std::int64_t id : *ids)
+            m_apps.at(id)->m_changedValues = 0;
+    }
     for (std::set<std::int64_t> *ids : {&m_insertedCategories, &m_changedCategories, &m_removedCategories,
                                          &m_insertedApps, &m_changedApps, &m_removedApps})
         ids->clear();

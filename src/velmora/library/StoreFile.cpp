@@ -11,7 +11,7 @@ namespace velmora {
 
 namespace {
 
-enum Slot { WriteCategory, WriteApp, DeleteCategory, DeleteApp };
+enum Slot { WriteCategory, WriteApp, DeleteCategory, DeleteApp, WriteRankState };
 
 QString lastError(sqlite3 *db)
 {
@@ -58,12 +58,25 @@ bool prepareConnection(sqlite3 *db, QString *version, DataModel::OpenError *erro
 {
     QString reason;
     sqlite3_busy_timeout(db, 2000);
-    if (!simpleExec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", &reason)
+    if (!simpleExec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-16384;", &reason)
         || !schema::readVersion(db, version, &reason)) {
         *error = {DataModel::OpenError::Kind::Unreadable, reason};
         return false;
     }
     return true;
+}
+
+bool readVersionReadOnly(const QString &path, QString *version, DataModel::OpenError *error)
+{
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_busy_timeout(db, 2000);
+    QString reason;
+    const bool ok = rc == SQLITE_OK && schema::readVersion(db, version, &reason);
+    if (!ok)
+        *error = {DataModel::OpenError::Kind::Unreadable, rc == SQLITE_OK ? reason : lastError(db)};
+    sqlite3_close(db);
+    return ok;
 }
 
 } // namespace
@@ -87,6 +100,21 @@ std::unique_ptr<StoreFile> StoreFile::open(const QString &path, DataModel::OpenE
         *error = {DataModel::OpenError::Kind::Unreadable, QStringLiteral("Cannot create the folder %1.").arg(folder)};
         return nullptr;
     }
+    // An existing file is first looked at read-only: refusing a newer program's store or
+    // a damaged one must leave it and its write-ahead log as they are (a read-write
+    // connection would fold or drop the log when it closes).
+    if (QFileInfo(path).size() > 0) {
+        QString version;
+        if (!readVersionReadOnly(path, &version, error))
+            return nullptr;
+        if (schema::compareWithCurrent(version) == 1) {
+            *error = {DataModel::OpenError::Kind::NewerVersion,
+                      QStringLiteral("The store was written by a newer version of Velmora (schema %1; this "
+                                     "version reads up to %2). It is left in place.")
+                          .arg(version, QLatin1String(schema::kV1_1_0))};
+            return nullptr;
+        }
+    }
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -109,12 +137,6 @@ std::unique_ptr<StoreFile> StoreFile::open(const QString &path, DataModel::OpenE
     switch (schema::compareWithCurrent(version)) {
     case 0:
         return file;
-    case 1:
-        *error = {DataModel::OpenError::Kind::NewerVersion,
-                  QStringLiteral("The store was written by a newer version of Velmora (schema %1; this "
-                                 "version reads up to %2). It is left in place.")
-                      .arg(version, QLatin1String(schema::kV1_1_0))};
-        return nullptr;
     case -1:
         if (schema::migrate(db, version, &reason))
             return file;
@@ -249,6 +271,16 @@ bool StoreFile::writeApp(const AppRow &row, QString *error)
     bindText(stmt, 4, row.path);
     sqlite3_bind_int64(stmt, 5, row.category);
     sqlite3_bind_text(stmt, 6, row.rankState.constData(), int(row.rankState.size()), SQLITE_STATIC);
+    return step(m_db, stmt, error);
+}
+
+bool StoreFile::writeRankState(std::int64_t id, const QByteArray &rankState, QString *error)
+{
+    sqlite3_stmt *stmt = prepared(WriteRankState, "UPDATE AppRecord SET rankState = ?2 WHERE id = ?1;", error);
+    if (!stmt)
+        return false;
+    sqlite3_bind_int64(stmt, 1, id);
+    sqlite3_bind_text(stmt, 2, rankState.constData(), int(rankState.size()), SQLITE_STATIC);
     return step(m_db, stmt, error);
 }
 

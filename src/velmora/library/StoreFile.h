@@ -55,6 +55,8 @@ public:
     void rollback();
     bool writeCategory(const CategoryRow &row, QString *error);
     bool writeApp(const AppRow &row, QString *error);
+    // Rewrites only the rank state of an existing row.
+    bool writeRankState(std::int64_t id, const QByteArray &rankState, QString *error);
     bool deleteCategory(std::int64_t id, QString *error);
     bool deleteApp(std::int64_t id, QString *error);
 
@@ -63,7 +65,7 @@ private:
     sqlite3_stmt *prepared(int slot, const char *sql, QString *error);
 
     sqlite3 *m_db;
-    sqlite3_stmt *m_statements[4] = {};
+    sqlite3_stmt *m_statements[5] = {};
 };
 
 } // namespace velmora

@@ -20,14 +20,12 @@ constexpr int kApps = 5000;
 constexpr int kCategories = 60;
 constexpr int kChanged = 2000;
 
-QString appPath(int i)
-{
+QString appPath(int i) {
     return QStringLiteral("/usr/share/applications/org.example.App%1.desktop").arg(i);
 }
 
 // A used application: a few transitions, as after some weeks of launches.
-RankState stateFor(int i, int salt)
-{
+RankState stateFor(int i, int salt) {
     RankState state;
     for (int k = 1; k <= 3; ++k) {
         const QString next = appPath((i + k * 17) % kApps);
@@ -42,31 +40,29 @@ RankState stateFor(int i, int salt)
     return state;
 }
 
-QString buildStore(const QTemporaryDir &dir)
-{
+QString buildStore(const QTemporaryDir &dir) {
     const QString path = dir.filePath(QStringLiteral("Velmora/Velmora.sqlite"));
     auto model = DataModel::open(path);
     ModelContext &context = model->mainContext();
     QList<Category *> categories;
     for (int c = 0; c < kCategories; ++c)
-        categories << context.insertCategory({QStringLiteral("Category %1").arg(c), QStringLiteral("folder"), c, {}, {}});
+        categories << context.insertCategory(
+            {QStringLiteral("Category %1").arg(c), QStringLiteral("folder"), c, {}, {}});
     for (int i = 0; i < kApps; ++i)
-        context.insertAppRecord({QStringLiteral("App %1").arg(i), QStringLiteral("org.example.App%1").arg(i), appPath(i),
+        context.insertAppRecord({QStringLiteral("App %1").arg(i),
+                                 QStringLiteral("org.example.App%1").arg(i), appPath(i),
                                  categories[i % kCategories], stateFor(i, 0)});
-    if (!context.save())
-        qFatal("could not build the store");
+    if (!context.save()) qFatal("could not build the store");
     return path;
 }
 
-const QString &storePath()
-{
+const QString &storePath() {
     static QTemporaryDir dir;
     static const QString path = buildStore(dir);
     return path;
 }
 
-void BM_OpenStore(benchmark::State &state)
-{
+void BM_OpenStore(benchmark::State &state) {
     for (auto _ : state) {
         auto model = DataModel::open(storePath());
         if (!model || model->allAppRecords().size() != kApps)
@@ -77,8 +73,7 @@ void BM_OpenStore(benchmark::State &state)
     }
 }
 
-void BM_SaveAfterRankStatesChanged(benchmark::State &state)
-{
+void BM_SaveAfterRankStatesChanged(benchmark::State &state) {
     auto model = DataModel::open(storePath());
     const QList<AppRecord *> apps = model->allAppRecords();
     int round = 1;
@@ -88,21 +83,18 @@ void BM_SaveAfterRankStatesChanged(benchmark::State &state)
             apps[i]->setRankState(stateFor(i, round));
         ++round;
         state.ResumeTiming();
-        if (!model->mainContext().save())
-            state.SkipWithError("save failed");
+        if (!model->mainContext().save()) state.SkipWithError("save failed");
     }
 }
 
-void BM_SaveWithNothingChanged(benchmark::State &state)
-{
+void BM_SaveWithNothingChanged(benchmark::State &state) {
     auto model = DataModel::open(storePath());
     const QString wal = storePath() + QStringLiteral("-wal");
     int saves = 0;
     QObject::connect(model.get(), &DataModel::didSave, [&saves] { ++saves; });
     const QFileInfo before(wal);
     for (auto _ : state) {
-        if (!model->mainContext().save())
-            state.SkipWithError("save failed");
+        if (!model->mainContext().save()) state.SkipWithError("save failed");
     }
     QFileInfo after(wal);
     after.refresh();
@@ -114,11 +106,16 @@ void BM_SaveWithNothingChanged(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_OpenStore)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
-BENCHMARK(BM_SaveAfterRankStatesChanged)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
-BENCHMARK(BM_SaveWithNothingChanged)->Unit(benchmark::kNanosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SaveAfterRankStatesChanged)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SaveWithNothingChanged)
+    ->Unit(benchmark::kNanosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     storePath();

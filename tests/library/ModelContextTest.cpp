@@ -13,11 +13,10 @@ using namespace velmora;
 
 namespace {
 
-RankState richState()
-{
+RankState richState() {
     RankState state;
     state.nextVisits[QStringLiteral("/a.desktop")] = {{QStringLiteral("/a.desktop"), 9, 2},
-                                                     {QStringLiteral("/a.desktop"), 23, 7}};
+                                                      {QStringLiteral("/a.desktop"), 23, 7}};
     state.nextVisits[QStringLiteral("/b.desktop")] = {{QStringLiteral("/b.desktop"), 0, 1}};
     state.visitNumber = 41;
     state.numberOfVisits = 7;
@@ -40,20 +39,17 @@ private:
     ModelContext &context() { return m_model->mainContext(); }
 
     Category *addCategory(const QString &title, std::int64_t sortOrder = 0,
-                          std::optional<ReservedType> reserved = std::nullopt)
-    {
+                          std::optional<ReservedType> reserved = std::nullopt) {
         return context().insertCategory({title, QStringLiteral("folder"), sortOrder, reserved, {}});
     }
 
-    AppRecord *addApp(const QString &name, Category *category, const RankState &state = {})
-    {
-        return context().insertAppRecord({name, QStringLiteral("org.example.") + name,
-                                          QStringLiteral("/apps/") + name + QStringLiteral(".desktop"), category,
-                                          state});
+    AppRecord *addApp(const QString &name, Category *category, const RankState &state = {}) {
+        return context().insertAppRecord(
+            {name, QStringLiteral("org.example.") + name,
+             QStringLiteral("/apps/") + name + QStringLiteral(".desktop"), category, state});
     }
 
-    void reopen()
-    {
+    void reopen() {
         m_model.reset();
         DataModel::OpenError error;
         m_model = DataModel::open(m_path, &error);
@@ -61,8 +57,7 @@ private:
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         m_path = m_dir.filePath(QStringLiteral("store/Velmora.sqlite"));
         QFile::remove(m_path);
         m_model = DataModel::open(m_path);
@@ -71,24 +66,24 @@ private slots:
 
     void cleanup() { m_model.reset(); }
 
-    void firstOpenCreatesFolderAndEmptyStore()
-    {
+    void firstOpenCreatesFolderAndEmptyStore() {
         QVERIFY(QFile::exists(m_path));
         QVERIFY(m_model->allCategories().isEmpty());
         QVERIFY(m_model->allAppRecords().isEmpty());
         QVERIFY(!context().hasChanges());
         SqlFile sql(m_path);
-        QCOMPARE(sql.value("SELECT value FROM StoreMetadata WHERE key = 'schemaVersion'"), QStringLiteral("1.1.0"));
+        QCOMPARE(sql.value("SELECT value FROM StoreMetadata WHERE key = 'schemaVersion'"),
+                 QStringLiteral("1.1.0"));
         QCOMPARE(sql.value("PRAGMA journal_mode"), QStringLiteral("wal"));
     }
 
-    void recordsRoundTrip()
-    {
-        Category *pinned = context().insertCategory({QStringLiteral("Pinned"), QStringLiteral("pin.fill"), -1,
-                                                     ReservedType::pinned, {}});
-        Category *hidden = context().insertCategory({QStringLiteral("Hidden"), QStringLiteral("eye.slash.fill"),
-                                                     std::numeric_limits<std::int64_t>::max(), ReservedType::hidden,
-                                                     QStringLiteral("11111111-2222-3333-4444-555555555555")});
+    void recordsRoundTrip() {
+        Category *pinned = context().insertCategory(
+            {QStringLiteral("Pinned"), QStringLiteral("pin.fill"), -1, ReservedType::pinned, {}});
+        Category *hidden = context().insertCategory(
+            {QStringLiteral("Hidden"), QStringLiteral("eye.slash.fill"),
+             std::numeric_limits<std::int64_t>::max(), ReservedType::hidden,
+             QStringLiteral("11111111-2222-3333-4444-555555555555")});
         addApp(QStringLiteral("Rich"), pinned, richState());
         addApp(QStringLiteral("Fresh"), hidden);
         const std::int64_t pinnedId = pinned->id();
@@ -102,7 +97,8 @@ private slots:
         QCOMPARE(categories[0]->categoryUUID(), pinnedUUID);
         QCOMPARE(categories[0]->sortOrder(), -1);
         QCOMPARE(categories[0]->reservedType(), ReservedType::pinned);
-        QCOMPARE(categories[1]->categoryUUID(), QStringLiteral("11111111-2222-3333-4444-555555555555"));
+        QCOMPARE(categories[1]->categoryUUID(),
+                 QStringLiteral("11111111-2222-3333-4444-555555555555"));
         QCOMPARE(categories[1]->sortOrder(), std::numeric_limits<std::int64_t>::max());
         QCOMPARE(categories[1]->systemIconName(), QStringLiteral("eye.slash.fill"));
 
@@ -117,8 +113,7 @@ private slots:
         QCOMPARE(fresh->bundleID(), QStringLiteral("org.example.Fresh"));
     }
 
-    void movingKeepsBothAppsListsRight()
-    {
+    void movingKeepsBothAppsListsRight() {
         Category *from = addCategory(QStringLiteral("From"));
         Category *to = addCategory(QStringLiteral("To"));
         AppRecord *stays = addApp(QStringLiteral("Stays"), from);
@@ -139,15 +134,15 @@ private slots:
 
     // Only records whose values changed are written: a row changed behind the model's
     // back keeps that change when another record is saved.
-    void saveWritesOnlyChangedRecords()
-    {
+    void saveWritesOnlyChangedRecords() {
         Category *category = addCategory(QStringLiteral("Tools"));
         AppRecord *one = addApp(QStringLiteral("One"), category);
         addApp(QStringLiteral("Two"), category);
         QVERIFY(context().save());
         {
             SqlFile sql(m_path);
-            QVERIFY(sql.exec("UPDATE AppRecord SET displayName = 'Two (outside)' WHERE path = '/apps/Two.desktop'"));
+            QVERIFY(sql.exec("UPDATE AppRecord SET displayName = 'Two (outside)' WHERE path = "
+                             "'/apps/Two.desktop'"));
             QVERIFY(sql.exec("UPDATE Category SET systemIconName = 'hammer'"));
         }
         one->setDisplayName(QStringLiteral("One renamed"));
@@ -159,8 +154,7 @@ private slots:
         QCOMPARE(sql.value("SELECT systemIconName FROM Category"), QStringLiteral("hammer"));
     }
 
-    void didSaveOnlyWhenSomethingWasWritten()
-    {
+    void didSaveOnlyWhenSomethingWasWritten() {
         QSignalSpy saved(m_model.get(), &DataModel::didSave);
         QVERIFY(context().save());
         QCOMPARE(saved.count(), 0);
@@ -182,8 +176,7 @@ private slots:
         QVERIFY(context().hasChanges());
     }
 
-    void changesInOneTurnAreSavedTogetherOnTheNext()
-    {
+    void changesInOneTurnAreSavedTogetherOnTheNext() {
         QSignalSpy saved(m_model.get(), &DataModel::didSave);
         Category *category = addCategory(QStringLiteral("Games"));
         AppRecord *app = addApp(QStringLiteral("Mines"), category);
@@ -202,8 +195,7 @@ private slots:
         QCOMPARE(sql.value("SELECT count(*) FROM AppRecord"), QStringLiteral("1"));
     }
 
-    void deletingCategoryKeepsItsApplications()
-    {
+    void deletingCategoryKeepsItsApplications() {
         Category *doomed = addCategory(QStringLiteral("Doomed"));
         Category *other = addCategory(QStringLiteral("Other"));
         AppRecord *app = addApp(QStringLiteral("Survivor"), doomed);
@@ -226,8 +218,7 @@ private slots:
         QCOMPARE(m_model->allAppRecords().first()->category()->title(), QStringLiteral("Other"));
     }
 
-    void deletingApplicationLeavesItsCategory()
-    {
+    void deletingApplicationLeavesItsCategory() {
         Category *category = addCategory(QStringLiteral("Tools"));
         AppRecord *gone = addApp(QStringLiteral("Gone"), category);
         AppRecord *kept = addApp(QStringLiteral("Kept"), category);
@@ -241,8 +232,7 @@ private slots:
         QCOMPARE(m_model->allCategories().size(), 1);
     }
 
-    void insertedThenDeletedBeforeSaveWritesNothing()
-    {
+    void insertedThenDeletedBeforeSaveWritesNothing() {
         QSignalSpy saved(m_model.get(), &DataModel::didSave);
         Category *category = addCategory(QStringLiteral("Brief"));
         context().deleteCategory(category);
@@ -251,8 +241,7 @@ private slots:
         QCOMPARE(saved.count(), 0);
     }
 
-    void identityIsStableAcrossSaves()
-    {
+    void identityIsStableAcrossSaves() {
         Category *category = addCategory(QStringLiteral("Tools"));
         AppRecord *a = addApp(QStringLiteral("A"), category);
         AppRecord *b = addApp(QStringLiteral("B"), category);
@@ -267,8 +256,7 @@ private slots:
         QVERIFY(c->id() > idA);
     }
 
-    void lookups()
-    {
+    void lookups() {
         addCategory(QStringLiteral("Tools"), 1);
         Category *pinnedA = addCategory(QStringLiteral("Pinned"), -1, ReservedType::pinned);
         addCategory(QStringLiteral("Pinned"), -2, ReservedType::pinned);
@@ -293,8 +281,7 @@ private slots:
         QCOMPARE(m_model->appRecord(QStringLiteral("/apps/Moved.desktop")), first);
     }
 
-    void cleanUnusedCategoriesKeepsReservedAndUsed()
-    {
+    void cleanUnusedCategoriesKeepsReservedAndUsed() {
         Category *pinned = addCategory(QStringLiteral("Pinned"), -1, ReservedType::pinned);
         addCategory(QStringLiteral("Untitled"), 5);
         Category *used = addCategory(QStringLiteral("Used"), 6);

@@ -11,24 +11,24 @@
 // model's back.
 class SqlFile {
 public:
-    explicit SqlFile(const QString &path) { sqlite3_open(QFile::encodeName(path).constData(), &m_db); }
+    explicit SqlFile(const QString &path) {
+        sqlite3_open(QFile::encodeName(path).constData(), &m_db);
+    }
     ~SqlFile() { sqlite3_close(m_db); }
     SqlFile(const SqlFile &) = delete;
     SqlFile &operator=(const SqlFile &) = delete;
 
-    bool exec(const QByteArray &sql)
-    {
+    bool exec(const QByteArray &sql) {
         char *message = nullptr;
-        const bool ok = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, &message) == SQLITE_OK;
-        if (!ok)
-            qWarning("SQL failed: %s", message);
+        const bool ok =
+            sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, &message) == SQLITE_OK;
+        if (!ok) qWarning("SQL failed: %s", message);
         sqlite3_free(message);
         return ok;
     }
 
     // Every row of the query, columns joined by "|" (NULL as "<null>").
-    QStringList rows(const QByteArray &sql)
-    {
+    QStringList rows(const QByteArray &sql) {
         QStringList result;
         sqlite3_stmt *stmt = nullptr;
         if (sqlite3_prepare_v2(m_db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
@@ -38,7 +38,8 @@ public:
             for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
                 columns << (sqlite3_column_type(stmt, i) == SQLITE_NULL
                                 ? QStringLiteral("<null>")
-                                : QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i))));
+                                : QString::fromUtf8(reinterpret_cast<const char *>(
+                                      sqlite3_column_text(stmt, i))));
             }
             result << columns.join(QLatin1Char('|'));
         }
@@ -46,8 +47,7 @@ public:
         return result;
     }
 
-    QString value(const QByteArray &sql)
-    {
+    QString value(const QByteArray &sql) {
         const QStringList all = rows(sql);
         return all.isEmpty() ? QString() : all.first();
     }
@@ -57,11 +57,9 @@ private:
 };
 
 // Builds a store file at `path` from an SQL fixture in tests/fixtures/library.
-inline bool buildStoreFromFixture(const QString &fixture, const QString &path)
-{
+inline bool buildStoreFromFixture(const QString &fixture, const QString &path) {
     QFile file(QStringLiteral(VELMORA_FIXTURES "/library/") + fixture);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    if (!file.open(QIODevice::ReadOnly)) return false;
     SqlFile sql(path);
     return sql.exec(file.readAll());
 }

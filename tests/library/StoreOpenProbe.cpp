@@ -6,8 +6,7 @@
 
 #include <cstdio>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     velmora::DataModel::shared();
     std::puts("opened");

@@ -16,22 +16,19 @@ using namespace velmora;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
+QByteArray readAll(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
+void writeFile(const QString &path, const QByteArray &bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
 }
 
-void buildNewerStore(const QString &path)
-{
+void buildNewerStore(const QString &path) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QVERIFY(buildStoreFromFixture(QStringLiteral("store-1.0.1.sql"), path));
     SqlFile sql(path);
@@ -43,8 +40,7 @@ struct ProbeRun {
     QString output;
 };
 
-ProbeRun runProbe(const QString &dataHome)
-{
+ProbeRun runProbe(const QString &dataHome) {
     QProcess probe;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
@@ -61,16 +57,15 @@ class StoreRecoveryTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void unreadableFilesAreRefused_data()
-    {
+    void unreadableFilesAreRefused_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("text") << QByteArray("These are my notes, not a database.\n");
         QTest::newRow("garbage") << QByteArray(8192, '\xA5');
-        QTest::newRow("truncated header") << QByteArray("SQLite format 3\0", 16) + QByteArray(84, '\0');
+        QTest::newRow("truncated header")
+            << QByteArray("SQLite format 3\0", 16) + QByteArray(84, '\0');
     }
 
-    void unreadableFilesAreRefused()
-    {
+    void unreadableFilesAreRefused() {
         QFETCH(QByteArray, content);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Velmora.sqlite"));
@@ -83,19 +78,18 @@ private slots:
         QCOMPARE(readAll(path), content);
     }
 
-    void foreignDatabaseIsRefused()
-    {
+    void foreignDatabaseIsRefused() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Velmora.sqlite"));
         SqlFile(path).exec("CREATE TABLE notes(text TEXT); INSERT INTO notes VALUES('keep me');");
         DataModel::OpenError error;
         QVERIFY(!DataModel::open(path, &error));
         QCOMPARE(error.kind, DataModel::OpenError::Kind::Unreadable);
-        QVERIFY2(error.message.contains(QStringLiteral("not a Velmora store")), qPrintable(error.message));
+        QVERIFY2(error.message.contains(QStringLiteral("not a Velmora store")),
+                 qPrintable(error.message));
     }
 
-    void unreadableStoreIsMovedAsideWithCompanions()
-    {
+    void unreadableStoreIsMovedAsideWithCompanions() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Velmora.sqlite"));
         writeFile(path, "garbage");
@@ -118,8 +112,7 @@ private slots:
         QVERIFY(model->allCategories().isEmpty());
     }
 
-    void newerStoreIsLeftExactlyWhereItIs()
-    {
+    void newerStoreIsLeftExactlyWhereItIs() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Velmora.sqlite"));
         buildNewerStore(path);
@@ -135,16 +128,19 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), filesBefore);
     }
 
-    void undecodableRankStateLoadsAfreshAndKeepsItsText()
-    {
+    void undecodableRankStateLoadsAfreshAndKeepsItsText() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Velmora.sqlite"));
         {
             auto model = DataModel::open(path);
             QVERIFY(model);
-            Category *category = model->mainContext().insertCategory({QStringLiteral("Tools"), QStringLiteral("folder"), 0, {}, {}});
-            model->mainContext().insertAppRecord({QStringLiteral("Broken"), QStringLiteral("org.b"),
-                                                  QStringLiteral("/b.desktop"), category, {}});
+            Category *category = model->mainContext().insertCategory(
+                {QStringLiteral("Tools"), QStringLiteral("folder"), 0, {}, {}});
+            model->mainContext().insertAppRecord({QStringLiteral("Broken"),
+                                                  QStringLiteral("org.b"),
+                                                  QStringLiteral("/b.desktop"),
+                                                  category,
+                                                  {}});
             QVERIFY(model->mainContext().save());
         }
         const QString broken = QStringLiteral("{\"nextVisits\":{},\"visitNumber\":\"many\"}");
@@ -153,8 +149,9 @@ private slots:
         const auto logged = [] {
             int count = 0;
             for (const kestrelkit::LogEntry &entry : kestrelkit::LogStore::shared().allEntries())
-                count += entry.category == QLatin1String("DataModel") && entry.level == kestrelkit::LogLevel::Error
-                         && entry.message.contains(QStringLiteral("/b.desktop"));
+                count += entry.category == QLatin1String("DataModel") &&
+                         entry.level == kestrelkit::LogLevel::Error &&
+                         entry.message.contains(QStringLiteral("/b.desktop"));
             return count;
         };
         const int loggedBefore = logged();
@@ -175,17 +172,18 @@ private slots:
         record->setRankState(RankState{});
         QVERIFY(model->mainContext().hasChanges());
         QVERIFY(model->mainContext().save());
-        QCOMPARE(SqlFile(path).value("SELECT rankState FROM AppRecord"), QString::fromUtf8(RankState{}.toJson()));
+        QCOMPARE(SqlFile(path).value("SELECT rankState FROM AppRecord"),
+                 QString::fromUtf8(RankState{}.toJson()));
     }
 
-    void unknownReservedTypeIsKept()
-    {
+    void unknownReservedTypeIsKept() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Velmora.sqlite"));
         {
             auto model = DataModel::open(path);
             QVERIFY(model);
-            model->mainContext().insertCategory({QStringLiteral("Faves"), QStringLiteral("star"), 0, {}, {}});
+            model->mainContext().insertCategory(
+                {QStringLiteral("Faves"), QStringLiteral("star"), 0, {}, {}});
             QVERIFY(model->mainContext().save());
         }
         QVERIFY(SqlFile(path).exec("UPDATE Category SET reservedType = 'favourites'"));
@@ -199,18 +197,18 @@ private slots:
                  QStringLiteral("Favourites|favourites"));
     }
 
-    void defaultPathFollowsXdgDataHome()
-    {
+    void defaultPathFollowsXdgDataHome() {
         const QByteArray saved = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", "/tmp/velmora-xdg-data");
-        QCOMPARE(DataModel::defaultStorePath(), QStringLiteral("/tmp/velmora-xdg-data/Velmora/Velmora.sqlite"));
+        QCOMPARE(DataModel::defaultStorePath(),
+                 QStringLiteral("/tmp/velmora-xdg-data/Velmora/Velmora.sqlite"));
         qunsetenv("XDG_DATA_HOME");
-        QCOMPARE(DataModel::defaultStorePath(), QDir::homePath() + QStringLiteral("/.local/share/Velmora/Velmora.sqlite"));
+        QCOMPARE(DataModel::defaultStorePath(),
+                 QDir::homePath() + QStringLiteral("/.local/share/Velmora/Velmora.sqlite"));
         qputenv("XDG_DATA_HOME", saved);
     }
 
-    void sharedOpensOnceAndCanBeReplaced()
-    {
+    void sharedOpensOnceAndCanBeReplaced() {
         DataModel &first = DataModel::shared();
         QCOMPARE(first.path(), DataModel::defaultStorePath());
         QCOMPARE(&DataModel::shared(), &first);
@@ -222,15 +220,15 @@ private slots:
         DataModel::setShared(nullptr);
     }
 
-    void processExitsWhenTheStoreCannotBeOpened()
-    {
+    void processExitsWhenTheStoreCannotBeOpened() {
         QTemporaryDir dataHome;
         const QString path = dataHome.filePath(QStringLiteral("Velmora/Velmora.sqlite"));
         writeFile(path, "not a store");
 
         const ProbeRun failed = runProbe(dataHome.path());
         QVERIFY(failed.exitCode != 0);
-        QVERIFY2(failed.output.startsWith(QStringLiteral("Failed to create model container: ")), qPrintable(failed.output));
+        QVERIFY2(failed.output.startsWith(QStringLiteral("Failed to create model container: ")),
+                 qPrintable(failed.output));
         QVERIFY(!failed.output.contains(QStringLiteral("opened")));
         QCOMPARE(QDir(dataHome.filePath(QStringLiteral("Velmora")))
                      .entryList({QStringLiteral("Velmora.sqlite.corrupt-*")}, QDir::Files)
@@ -242,8 +240,7 @@ private slots:
         QCOMPARE(next.output, QStringLiteral("opened\n"));
     }
 
-    void processExitsAndKeepsANewerStore()
-    {
+    void processExitsAndKeepsANewerStore() {
         QTemporaryDir dataHome;
         const QString path = dataHome.filePath(QStringLiteral("Velmora/Velmora.sqlite"));
         buildNewerStore(path);
@@ -252,7 +249,8 @@ private slots:
         for (int run = 0; run < 2; ++run) {
             const ProbeRun refused = runProbe(dataHome.path());
             QVERIFY(refused.exitCode != 0);
-            QVERIFY2(refused.output.contains(QStringLiteral("newer version")), qPrintable(refused.output));
+            QVERIFY2(refused.output.contains(QStringLiteral("newer version")),
+                     qPrintable(refused.output));
             QCOMPARE(readAll(path), before);
         }
         QCOMPARE(QDir(dataHome.filePath(QStringLiteral("Velmora"))).entryList(QDir::Files),

@@ -336,7 +336,8 @@ private slots:
         f.model->setItems({{QStringLiteral("X"), x}, {QStringLiteral("Y"), RankState{}}});
         f.setMostRecent(QStringLiteral("X"));
         f.visit(QStringLiteral("Y"), at(5, 8));
-        const auto &list = f.model->stateForItem(QStringLiteral("X")).nextVisits.at(QStringLiteral("Y"));
+        const RankState after = f.model->stateForItem(QStringLiteral("X"));
+        const auto &list = after.nextVisits.at(QStringLiteral("Y"));
         QCOMPARE(list.size(), std::size_t(1000));
         QCOMPARE(list.front(), (ItemVisit{QStringLiteral("Y"), 4, 2}));
         QCOMPARE(list.back(), (ItemVisit{QStringLiteral("Y"), 8, 5}));

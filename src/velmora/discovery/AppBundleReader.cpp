@@ -1,6 +1,6 @@
 #include "velmora/discovery/AppBundleReader.h"
 
-#include "velmora/discovery/StoreCategory.h"
+#include "velmora/discovery/DesktopEntryReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,16 +35,11 @@ QString stringValue(plist_t dict, const char *key)
 
 std::optional<MetadataItem> AppBundleReader::read(const QString &bundlePath)
 {
-    QFile file(bundlePath + QStringLiteral("/Contents/Info.plist"));
-    if (!file.open(QIODevice::ReadOnly))
+    const auto bytes = readSmallFile(QFile::encodeName(bundlePath + QStringLiteral("/Contents/Info.plist")),
+                                     kMaxPlistSize);
+    if (!bytes)
         return std::nullopt;
-    // Only regular files: a FIFO or device named Info.plist would block or never end.
-    if (file.isSequential() || file.size() > kMaxPlistSize)
-        return std::nullopt;
-    const QByteArray bytes = file.read(kMaxPlistSize + 1);
-    if (bytes.size() > kMaxPlistSize)
-        return std::nullopt;
-    return parse(bytes, bundlePath);
+    return parse(*bytes, bundlePath);
 }
 
 std::optional<MetadataItem> AppBundleReader::parse(const QByteArray &plist,

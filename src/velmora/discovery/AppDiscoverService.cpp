@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <numeric>
 #include <vector>
 
 namespace velmora {
@@ -102,17 +103,27 @@ MDSearchItemList AppDiscoverService::filteredAndSorted(const MDSearchItemList &i
 
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
-    keys.reserve(size_t(kept.size()));
-    for (qsizetype i = 0; i < kept.size(); ++i)
-        keys.emplace_back(collator.sortKey(kept[i].displayName), i);
-    std::stable_sort(keys.begin(), keys.end(), [](const auto &a, const auto &b) {
-        return a.first.compare(b.first) < 0;
-    });
+    std::vector<qsizetype> order(size_t(kept.size()));
+    std::iota(order.begin(), order.end(), 0);
+    if (collator.locale().language() == QLocale::C) {
+        // Qt's sort keys ignore the case setting in the C locale; compare() does not.
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            return collator.compare(kept[a].displayName, kept[b].displayName) < 0;
+        });
+    } else {
+        // Sort keys: one collation per name instead of one per comparison.
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(order.size());
+        for (const MDSearchItem &item : kept)
+            keys.push_back(collator.sortKey(item.displayName));
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            return keys[size_t(a)].compare(keys[size_t(b)]) < 0;
+        });
+    }
     MDSearchItemList sorted;
     sorted.reserve(kept.size());
-    for (const auto &key : keys)
-        sorted.append(kept[key.second]);
+    for (const qsizetype index : order)
+        sorted.append(kept[index]);
     return sorted;
 }
 

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSet>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -13,20 +12,21 @@
 #include <algorithm>
 #include <set>
 #include <utility>
-#include <vector>
 
 namespace velmora {
 
+void FolderChanges::merge(const FolderChanges &other)
+{
+    everything = everything || other.everything;
+    for (auto it = other.names.cbegin(); it != other.names.cend(); ++it)
+        names[it.key()].unite(it.value());
+    folders.unite(other.folders);
+}
+
 namespace {
 
-struct FileStat {
-    qint64 mtimeNs = 0;
-    qint64 size = -1;
-    quint64 inode = 0;
-    quint64 device = 0;
-    bool isDir = false;
-    bool isFile = false;
-};
+using FileStat = IndexScanner::FileStat;
+using Child = IndexScanner::Child;
 
 bool statPath(const QByteArray &path, FileStat &out)
 {
@@ -42,33 +42,60 @@ bool statPath(const QByteArray &path, FileStat &out)
     return true;
 }
 
-bool sameFile(const IndexScanner::CacheEntry &e, const FileStat &s)
+bool sameFile(const FileStat &a, const FileStat &b)
 {
-    return e.mtimeNs == s.mtimeNs && e.size == s.size && e.inode == s.inode;
+    return a.mtimeNs == b.mtimeNs && a.size == b.size && a.inode == b.inode && a.device == b.device;
 }
 
-// Entry names of a folder, sorted so the gathering order does not depend on the disk.
-std::vector<QByteArray> listFolder(const QByteArray &path)
+bool byName(const Child &a, const Child &b)
 {
-    std::vector<QByteArray> names;
+    return a.name < b.name;
+}
+
+// A sorted listing with each entry stat'ed (links followed); vanished entries are left out.
+std::vector<Child> listFolder(const QByteArray &path)
+{
+    std::vector<Child> children;
     DIR *dir = ::opendir(path.constData());
     if (!dir)
-        return names;
+        return children;
     while (const dirent *e = ::readdir(dir)) {
         if (e->d_name[0] == '.' && (e->d_name[1] == 0 || (e->d_name[1] == '.' && e->d_name[2] == 0)))
             continue;
-        names.emplace_back(e->d_name);
+        Child child{QByteArray(e->d_name), {}};
+        if (statPath(path + '/' + child.name, child.stat))
+            children.push_back(std::move(child));
     }
     ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
+    std::sort(children.begin(), children.end(), byName);
+    return children;
+}
+
+// The previous listing with only the named entries looked at again.
+std::vector<Child> patchListing(std::vector<Child> children, const QByteArray &path,
+                                const QSet<QByteArray> &names)
+{
+    for (const QByteArray &name : names) {
+        Child child{name, {}};
+        const bool exists = statPath(path + '/' + name, child.stat);
+        auto it = std::lower_bound(children.begin(), children.end(), child, byName);
+        const bool listed = it != children.end() && it->name == name;
+        if (exists && listed)
+            *it = std::move(child);
+        else if (exists)
+            children.insert(it, std::move(child));
+        else if (listed)
+            children.erase(it);
+    }
+    return children;
 }
 
 class Pass {
 public:
-    Pass(const IndexScanner::Options &options, const IndexScanner::Cache &old)
+    Pass(const IndexScanner::Options &options, const IndexScanner::Cache &old, const FolderChanges &changes)
         : m_options(options)
         , m_old(old)
+        , m_changes(changes)
     {
     }
 
@@ -101,23 +128,36 @@ private:
         }
     }
 
+    std::vector<Child> listing(const QByteArray &dir)
+    {
+        const auto old = m_old.folders.constFind(dir);
+        std::vector<Child> children;
+        if (old == m_old.folders.constEnd() || m_changes.everything || m_changes.folders.contains(dir))
+            children = listFolder(dir);
+        else if (const auto names = m_changes.names.constFind(dir); names != m_changes.names.constEnd())
+            children = patchListing(*old, dir, *names);
+        else
+            children = *old;
+        m_result.cache.folders.insert(dir, children);
+        return children;
+    }
+
     void walk(const QByteArray &dir, const QByteArray &idPrefix, const FileStat &dirStat, int depth)
     {
         // Symlinked folders are followed, but each real folder is entered once.
         if (!m_visited.insert({dirStat.device, dirStat.inode}).second)
             return;
-        m_result.watchDirectories.append(QFile::decodeName(dir));
-        for (const QByteArray &name : listFolder(dir)) {
-            const QByteArray path = dir + '/' + name;
-            FileStat st;
-            if (!statPath(path, st))
-                continue; // dangling link or vanished meanwhile
-            if (st.isDir && name.endsWith(".app")) {
+        const QString dirPath = QFile::decodeName(dir);
+        m_result.watchDirectories.append(dirPath);
+        m_result.folderMtimes.insert(dirPath, dirStat.mtimeNs);
+        for (const Child &child : listing(dir)) {
+            const QByteArray path = dir + '/' + child.name;
+            if (child.stat.isDir && child.name.endsWith(".app")) {
                 addBundle(path);
-            } else if (st.isFile && name.endsWith(".desktop")) {
-                addDesktopEntry(path, QString::fromUtf8(idPrefix + name), st);
-            } else if (st.isDir && depth < m_options.maxDepth) {
-                walk(path, idPrefix + name + '-', st, depth + 1);
+            } else if (child.stat.isFile && child.name.endsWith(".desktop")) {
+                addDesktopEntry(path, QString::fromUtf8(idPrefix + child.name), child.stat);
+            } else if (child.stat.isDir && depth < m_options.maxDepth) {
+                walk(path, idPrefix + child.name + '-', child.stat, depth + 1);
             }
         }
     }
@@ -125,30 +165,29 @@ private:
     void addBundle(const QByteArray &bundle)
     {
         const QString bundlePath = QFile::decodeName(bundle);
-        m_result.watchDirectories.append(bundlePath);
         const QByteArray contents = bundle + "/Contents";
-        FileStat contentsStat;
-        if (statPath(contents, contentsStat) && contentsStat.isDir)
-            m_result.watchDirectories.append(QFile::decodeName(contents));
-        FileStat st;
-        if (!statPath(contents + "/Info.plist", st) || !st.isFile)
-            return;
+        m_result.watchDirectories.append(bundlePath);
+        const auto cached = m_old.files.constFind(bundlePath);
         IndexScanner::CacheEntry entry;
-        const auto cached = m_old.constFind(bundlePath);
-        if (cached != m_old.constEnd() && sameFile(*cached, st)) {
-            entry = *cached;
+        if (cached != m_old.files.constEnd() && !m_changes.touches(bundle) && !m_changes.touches(contents)) {
+            entry = *cached; // nothing happened in or under the bundle folder
         } else {
-            ++m_result.parsedCount;
-            entry.mtimeNs = st.mtimeNs;
-            entry.size = st.size;
-            entry.inode = st.inode;
-            if (auto item = AppBundleReader::read(bundlePath))
-                entry.item = std::make_shared<const MetadataItem>(std::move(*item));
-            entry.shown = entry.item != nullptr;
+            FileStat st;
+            if (!statPath(contents + "/Info.plist", st) || !st.isFile)
+                return;
+            if (cached != m_old.files.constEnd() && sameFile(cached->stat, st)) {
+                entry = *cached;
+            } else {
+                ++m_result.parsedCount;
+                entry.stat = st;
+                if (auto item = AppBundleReader::read(bundlePath))
+                    entry.item = std::make_shared<const MetadataItem>(std::move(*item));
+            }
         }
+        m_result.watchDirectories.append(QFile::decodeName(contents));
         if (entry.item)
             m_result.items.append(entry.item);
-        m_result.cache.insert(bundlePath, std::move(entry));
+        m_result.cache.files.insert(bundlePath, std::move(entry));
     }
 
     void addDesktopEntry(const QByteArray &file, const QString &desktopID, const FileStat &st)
@@ -158,18 +197,15 @@ private:
             return;
         const QString path = QFile::decodeName(file);
         IndexScanner::CacheEntry entry;
-        const auto cached = m_old.constFind(path);
-        if (cached != m_old.constEnd() && sameFile(*cached, st) && cached->desktopID == desktopID) {
+        const auto cached = m_old.files.constFind(path);
+        if (cached != m_old.files.constEnd() && sameFile(cached->stat, st) && cached->desktopID == desktopID) {
             entry = *cached;
         } else {
             ++m_result.parsedCount;
-            entry.mtimeNs = st.mtimeNs;
-            entry.size = st.size;
-            entry.inode = st.inode;
+            entry.stat = st;
             entry.desktopID = desktopID;
-            if (auto parsed = DesktopEntryReader::read(path, desktopID, m_options.currentDesktop)) {
+            if (auto parsed = DesktopEntryReader::read(path, desktopID, m_options.currentDesktop, &m_programs)) {
                 entry.shadows = true;
-                entry.shown = parsed->shown;
                 if (parsed->shown)
                     entry.item = std::make_shared<const MetadataItem>(std::move(parsed->item));
             }
@@ -178,22 +214,24 @@ private:
             m_claimedIDs.insert(desktopID);
         if (entry.item)
             m_result.items.append(entry.item);
-        m_result.cache.insert(path, std::move(entry));
+        m_result.cache.files.insert(path, std::move(entry));
     }
 
     const IndexScanner::Options &m_options;
     const IndexScanner::Cache &m_old;
+    const FolderChanges &m_changes;
     IndexScanner::Result m_result;
     std::set<std::pair<quint64, quint64>> m_visited;
     QSet<QString> m_claimedIDs;
+    ProgramLookup m_programs;
 };
 
 } // namespace
 
-IndexScanner::Result IndexScanner::scan(const QStringList &scopes, const Options &options,
-                                        const Cache &cache)
+IndexScanner::Result IndexScanner::scan(const QStringList &scopes, const Options &options, const Cache &cache,
+                                        const FolderChanges &changes)
 {
-    Pass pass(options, cache);
+    Pass pass(options, cache, changes);
     for (const QString &scope : scopes)
         pass.scanScope(scope);
     Result result = pass.takeResult();

@@ -3,10 +3,13 @@
 #include "velmora/discovery/DirectoryWatcher.h"
 #include "velmora/discovery/IndexScanner.h"
 
+#include <QFile>
 #include <QFutureWatcher>
 #include <QPointer>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <sys/stat.h>
 
 namespace velmora {
 
@@ -19,6 +22,7 @@ struct MetadataQuery::Impl {
     bool changedDuringScan = false;
     QList<MetadataItemPtr> results;
     IndexScanner::Cache cache;
+    FolderChanges pending; // collected since the last pass started
     int parsedCount = 0;
     DirectoryWatcher *watcher = nullptr;
     QTimer *coalesce = nullptr;
@@ -122,6 +126,11 @@ void MetadataQuery::runScan()
         return;
     d->scanRunning = true;
     d->changedDuringScan = false;
+    if (d->watcher)
+        d->pending.merge(d->watcher->takeChanges());
+    FolderChanges changes = std::move(d->pending);
+    d->pending = {};
+    d->pending.everything = false;
     auto *watcher = new QFutureWatcher<IndexScanner::Result>(this);
     connect(watcher, &QFutureWatcher<IndexScanner::Result>::finished, this, [this, watcher] {
         watcher->deleteLater();
@@ -129,8 +138,8 @@ void MetadataQuery::runScan()
     });
     const IndexScanner::Options options{d->options.currentDesktop, d->options.maxDepth};
     watcher->setFuture(QtConcurrent::run(&d->pool, [scopes = d->scopes, options,
-                                                    cache = d->cache] {
-        return IndexScanner::scan(scopes, options, cache);
+                                                    cache = d->cache, changes = std::move(changes)] {
+        return IndexScanner::scan(scopes, options, cache, changes);
     }));
 }
 
@@ -142,8 +151,21 @@ void MetadataQuery::Impl::finishScan(MetadataQuery *q, IndexScanner::Result resu
         return;
     d->cache = std::move(result.cache);
     d->parsedCount = result.parsedCount;
-    if (d->watcher)
-        d->watcher->setDirectories(result.watchDirectories);
+    if (d->watcher) {
+        // A folder first watched now may have changed between its listing and its watch:
+        // compare its modification time with the one the pass saw, and look again if needed.
+        for (const QString &added : d->watcher->setDirectories(result.watchDirectories)) {
+            struct stat st {};
+            const auto seen = result.folderMtimes.constFind(added);
+            if (seen == result.folderMtimes.constEnd())
+                continue;
+            if (::stat(QFile::encodeName(added).constData(), &st) != 0
+                || qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec != *seen) {
+                d->pending.folders.insert(QFile::encodeName(added));
+                d->changedDuringScan = true;
+            }
+        }
+    }
     const bool first = !d->finishedGathering;
     const bool changed = first || result.items != d->results;
     d->results = std::move(result.items);

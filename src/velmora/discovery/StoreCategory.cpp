@@ -103,59 +103,61 @@ const CategoryInfo &info(StoreCategory c)
     return kInfo[static_cast<int>(c)];
 }
 
-// freedesktop category → store category. Additional categories are tried first, so
-// "Game;ActionGame;" is an action game, "AudioVideo;Video;" is video.
+// freedesktop category → store category, tried in passes: additional categories first
+// ("Game;ActionGame;" is an action game), then main ones. AudioVideo comes last: the
+// Desktop Menu rules require it next to Audio or Video, which say more.
+enum Pass { Additional = 0, Main = 1, Broad = 2 };
 struct DesktopMapping {
     const char *name;
     StoreCategory category;
-    bool additional;
+    int pass;
 };
 
 const DesktopMapping kDesktopMap[] = {
-    {"ActionGame", StoreCategory::action_games, true},
-    {"AdventureGame", StoreCategory::adventure_games, true},
-    {"ArcadeGame", StoreCategory::arcade_games, true},
-    {"BoardGame", StoreCategory::board_games, true},
-    {"CardGame", StoreCategory::card_games, true},
-    {"KidsGame", StoreCategory::kids_games, true},
-    {"LogicGame", StoreCategory::puzzle_games, true},
-    {"BlocksGame", StoreCategory::puzzle_games, true},
-    {"RolePlaying", StoreCategory::role_playing_games, true},
-    {"Simulation", StoreCategory::simulation_games, true},
-    {"SportsGame", StoreCategory::sports_games, true},
-    {"StrategyGame", StoreCategory::strategy_games, true},
-    {"Game", StoreCategory::games, false},
-    {"Photography", StoreCategory::photography, true},
-    {"Graphics", StoreCategory::graphics_design, false},
-    {"Music", StoreCategory::music, true},
-    {"Audio", StoreCategory::music, false},
-    {"Video", StoreCategory::video, false},
-    {"TV", StoreCategory::video, true},
-    {"AudioVideo", StoreCategory::entertainment, false},
-    {"Finance", StoreCategory::finance, true},
-    {"Office", StoreCategory::productivity, false},
-    {"Development", StoreCategory::developer_tools, false},
-    {"IDE", StoreCategory::developer_tools, true},
-    {"Education", StoreCategory::education, false},
-    {"Science", StoreCategory::education, false},
-    {"Dictionary", StoreCategory::reference, true},
-    {"Documentation", StoreCategory::reference, true},
-    {"Chat", StoreCategory::social_networking, true},
-    {"InstantMessaging", StoreCategory::social_networking, true},
-    {"IRCClient", StoreCategory::social_networking, true},
-    {"News", StoreCategory::news, true},
-    {"Feed", StoreCategory::news, true},
-    {"Email", StoreCategory::productivity, true},
-    {"WebBrowser", StoreCategory::productivity, true},
-    {"Network", StoreCategory::productivity, false},
-    {"Maps", StoreCategory::travel, true},
-    {"MedicalSoftware", StoreCategory::medical, true},
-    {"Sports", StoreCategory::sports, true},
-    {"Amusement", StoreCategory::entertainment, true},
-    {"Settings", StoreCategory::utilities, false},
-    {"System", StoreCategory::utilities, false},
-    {"Utility", StoreCategory::utilities, false},
-    {"Accessibility", StoreCategory::utilities, true},
+    {"ActionGame", StoreCategory::action_games, Additional},
+    {"AdventureGame", StoreCategory::adventure_games, Additional},
+    {"ArcadeGame", StoreCategory::arcade_games, Additional},
+    {"BoardGame", StoreCategory::board_games, Additional},
+    {"CardGame", StoreCategory::card_games, Additional},
+    {"KidsGame", StoreCategory::kids_games, Additional},
+    {"LogicGame", StoreCategory::puzzle_games, Additional},
+    {"BlocksGame", StoreCategory::puzzle_games, Additional},
+    {"RolePlaying", StoreCategory::role_playing_games, Additional},
+    {"Simulation", StoreCategory::simulation_games, Additional},
+    {"SportsGame", StoreCategory::sports_games, Additional},
+    {"StrategyGame", StoreCategory::strategy_games, Additional},
+    {"Game", StoreCategory::games, Main},
+    {"Photography", StoreCategory::photography, Additional},
+    {"Graphics", StoreCategory::graphics_design, Main},
+    {"Music", StoreCategory::music, Additional},
+    {"Audio", StoreCategory::music, Main},
+    {"Video", StoreCategory::video, Main},
+    {"TV", StoreCategory::video, Additional},
+    {"AudioVideo", StoreCategory::entertainment, Broad},
+    {"Finance", StoreCategory::finance, Additional},
+    {"Office", StoreCategory::productivity, Main},
+    {"Development", StoreCategory::developer_tools, Main},
+    {"IDE", StoreCategory::developer_tools, Additional},
+    {"Education", StoreCategory::education, Main},
+    {"Science", StoreCategory::education, Main},
+    {"Dictionary", StoreCategory::reference, Additional},
+    {"Documentation", StoreCategory::reference, Additional},
+    {"Chat", StoreCategory::social_networking, Additional},
+    {"InstantMessaging", StoreCategory::social_networking, Additional},
+    {"IRCClient", StoreCategory::social_networking, Additional},
+    {"News", StoreCategory::news, Additional},
+    {"Feed", StoreCategory::news, Additional},
+    {"Email", StoreCategory::productivity, Additional},
+    {"WebBrowser", StoreCategory::productivity, Additional},
+    {"Network", StoreCategory::productivity, Main},
+    {"Maps", StoreCategory::travel, Additional},
+    {"MedicalSoftware", StoreCategory::medical, Additional},
+    {"Sports", StoreCategory::sports, Additional},
+    {"Amusement", StoreCategory::entertainment, Additional},
+    {"Settings", StoreCategory::utilities, Main},
+    {"System", StoreCategory::utilities, Main},
+    {"Utility", StoreCategory::utilities, Main},
+    {"Accessibility", StoreCategory::utilities, Additional},
 };
 
 const DesktopMapping *desktopMapping(const QString &name)
@@ -214,10 +216,10 @@ std::optional<QString> localizedTitle(StoreCategory category)
 
 std::optional<StoreCategory> storeCategoryFromDesktopCategories(const QStringList &categories)
 {
-    for (const bool additionalPass : {true, false}) {
+    for (const int pass : {Additional, Main, Broad}) {
         for (const QString &name : categories) {
             const DesktopMapping *m = desktopMapping(name.trimmed());
-            if (m && m->additional == additionalPass)
+            if (m && m->pass == pass)
                 return m->category;
         }
     }

@@ -11,6 +11,7 @@
 #include "velmora/library/ModelContext.h"
 #include "velmora/ranking/AccessRank.h"
 
+#include <QFutureWatcher>
 #include <QHash>
 #include <QTextBoundaryFinder>
 #include <QTextStream>
@@ -143,6 +144,18 @@ void LauncherViewObject::say(const QString &message) const
     }
     QTextStream out(stdout);
     out << message << Qt::endl;
+}
+
+void LauncherViewObject::whenFinished(const QFuture<void> &future, std::function<void()> then)
+{
+    // A watcher rather than QFuture::then(context, ...): Qt 6.4 asserts when the context
+    // is gone by the time the future ends (the ranking model can outlive this object).
+    auto *watcher = new QFutureWatcher<void>(this);
+    connect(watcher, &QFutureWatcher<void>::finished, this, [watcher, then = std::move(then)] {
+        watcher->deleteLater();
+        then();
+    });
+    watcher->setFuture(future);
 }
 
 // ---- published fields and their change handlers ----
@@ -378,7 +391,10 @@ Category *LauncherViewObject::categoryForNewItem(const MDSearchItem &item, Categ
     if (launchpad.launchpadData().size() < 2) {
         if (!item.storeCategory)
             return notCategorized;
-        const QString title = localizedTitle(*item.storeCategory).value_or(error);
+        const std::optional<QString> localized = m_environment.storeCategoryTitle
+            ? m_environment.storeCategoryTitle(*item.storeCategory)
+            : localizedTitle(*item.storeCategory);
+        const QString title = localized.value_or(error);
         return categoryTitled(title, symbolName(*item.storeCategory), nextCategoryOrder);
     }
     const std::optional<Groups> group = launchpad.groupForBundleID(item.bundleID);
@@ -417,7 +433,7 @@ void LauncherViewObject::synchronizeCategories()
     const auto append = [&](Category *category, AppRecord *record) {
         auto [it, inserted] = sectionOf.try_emplace(category, content.size());
         if (inserted)
-            content.append({category, {}});
+            content.append(LauncherSection{category, {}});
         content[it->second].apps.append(record);
     };
     for (const MDSearchItem &item : std::as_const(m_spotlightResults)) {
@@ -439,7 +455,7 @@ void LauncherViewObject::synchronizeCategories()
     std::map<QString, RankState> items;
     for (const AppRecord *record : m_store->allAppRecords())
         items.insert_or_assign(record->path(), record->rankState());
-    m_accessRank->replaceItems(std::move(items)).then(this, [this] {
+    whenFinished(m_accessRank->replaceItems(std::move(items)), [this] {
         m_logger.info(QStringLiteral("End updating categories"));
         m_updating = false;
         emit synchronizationFinished();
@@ -552,7 +568,8 @@ void LauncherViewObject::predictionListDidChange(const PredictionList &list)
     QHash<QString, double> scores;
     scores.reserve(qsizetype(list.size()));
     for (const ScoredItem &item : list)
-        scores.try_emplace(item.id, item.score);
+        if (!scores.contains(item.id))
+            scores.insert(item.id, item.score);
     LauncherContent content = m_launcherContent;
     for (LauncherSection &section : content) {
         std::stable_sort(section.apps.begin(), section.apps.end(),

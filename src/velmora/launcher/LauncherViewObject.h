@@ -3,6 +3,7 @@
 #include "velmora/discovery/AppDiscoverServiceDelegate.h"
 #include "velmora/discovery/MDSearchItem.h"
 #include "velmora/discovery/SpotlightStatus.h"
+#include "velmora/discovery/StoreCategory.h"
 #include "velmora/launcher/GridElement.h"
 #include "velmora/launcher/LauncherViewType.h"
 #include "velmora/library/ReservedType.h"
@@ -11,6 +12,7 @@
 #include "kestrelkit/Logger.h"
 #include "kestrelkit/ObservableUserDefault.h"
 
+#include <QFuture>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -55,6 +57,8 @@ struct LauncherEnvironment {
     AppDiscoverService *discovery = nullptr; // becomes our delegate's source; null: none
     const LaunchpadDatabase *launchpad = nullptr; // null: LaunchpadDatabase::shared()
     kestrelkit::DefaultsStore *defaults = nullptr; // null: the standard defaults
+    // The title of a store category for new applications; null: its localized title.
+    std::function<std::optional<QString>(StoreCategory)> storeCategoryTitle;
     // Developer messages ("Failed to open ...", status names); null: standard output.
     std::function<void(const QString &)> standardOutput;
 
@@ -284,6 +288,9 @@ private:
     struct SearchEntry;
 
     void say(const QString &message) const;
+    // Runs `then` on the main thread once `future` is done (after the ranking reports
+    // queued before it); dropped if this object goes first.
+    void whenFinished(const QFuture<void> &future, std::function<void()> then);
     void startSynchronizationTasks();
     Category *ensureReserved(const QList<Category *> &categories, ReservedType type);
     Category *categoryForNewItem(const MDSearchItem &item, Category *notCategorized,

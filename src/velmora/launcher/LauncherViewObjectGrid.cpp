@@ -257,7 +257,7 @@ void LauncherViewObject::launch(AppRecord *record, const QString &trigger,
             [this, record, trigger] {
                 const QString path = record->path();
                 // The visit counts even when the opening fails.
-                m_accessRank->recordVisit(path).then(this, [this, record, path, trigger] {
+                whenFinished(m_accessRank->recordVisit(path), [this, record, path, trigger] {
                     const OperationResult opened = record->open();
                     if (opened) {
                         if (m_analytics)

@@ -85,7 +85,8 @@ private:
 [[nodiscard]] bool operator==(const AppRecord &a, const AppRecord &b);
 [[nodiscard]] size_t qHash(const AppRecord &record, size_t seed = 0);
 
-// Value hashing for pointer keys, e.g. std::unordered_set<AppRecord *, AppRecordHash, AppRecordEqual>.
+// Value hashing for pointer keys, e.g. std::unordered_set<AppRecord *, AppRecordHash,
+// AppRecordEqual>.
 struct AppRecordHash {
     size_t operator()(const AppRecord *record) const { return qHash(*record); }
 };

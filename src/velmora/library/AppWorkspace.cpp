@@ -8,13 +8,11 @@ AppWorkspace *g_current = nullptr;
 
 AppWorkspace::~AppWorkspace() = default;
 
-AppWorkspace *AppWorkspace::current()
-{
+AppWorkspace *AppWorkspace::current() {
     return g_current;
 }
 
-void AppWorkspace::setCurrent(AppWorkspace *workspace)
-{
+void AppWorkspace::setCurrent(AppWorkspace *workspace) {
     g_current = workspace;
 }
 

@@ -71,7 +71,8 @@ private:
 [[nodiscard]] bool operator==(const Category &a, const Category &b);
 [[nodiscard]] size_t qHash(const Category &category, size_t seed = 0);
 
-// Value hashing for pointer keys, e.g. std::unordered_map<Category *, T, CategoryHash, CategoryEqual>.
+// Value hashing for pointer keys, e.g. std::unordered_map<Category *, T, CategoryHash,
+// CategoryEqual>.
 struct CategoryHash {
     size_t operator()(const Category *category) const { return qHash(*category); }
 };

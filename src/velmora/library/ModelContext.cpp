@@ -12,14 +12,12 @@ namespace velmora {
 
 namespace {
 
-const kestrelkit::Logger &logger()
-{
+const kestrelkit::Logger &logger() {
     static const kestrelkit::Logger instance(QStringLiteral("DataModel"));
     return instance;
 }
 
-CategoryRow rowOf(const Category &category)
-{
+CategoryRow rowOf(const Category &category) {
     CategoryRow row;
     row.id = category.id();
     row.categoryUUID = category.categoryUUID();
@@ -31,12 +29,12 @@ CategoryRow rowOf(const Category &category)
 
 } // namespace
 
-ModelContext::ModelContext(std::unique_ptr<StoreFile> file) : m_file(std::move(file)) {}
+ModelContext::ModelContext(std::unique_ptr<StoreFile> file)
+    : m_file(std::move(file)) {}
 
 ModelContext::~ModelContext() = default;
 
-OperationResult ModelContext::load()
-{
+OperationResult ModelContext::load() {
     QString error;
     const bool categoriesRead = m_file->readCategories(
         [this](CategoryRow &&row) {
@@ -59,8 +57,7 @@ OperationResult ModelContext::load()
             m_categories.emplace(row.id, std::move(category));
         },
         &error);
-    if (!categoriesRead)
-        return OperationResult::failure(error);
+    if (!categoriesRead) return OperationResult::failure(error);
 
     const bool appsRead = m_file->readApps(
         [this](AppRow &&row) {
@@ -75,22 +72,22 @@ OperationResult ModelContext::load()
             if (category != m_categories.end())
                 record->attachTo(category->second.get());
             else
-                logger().error(QStringLiteral("%1 belongs to no stored category").arg(record->m_path));
+                logger().error(
+                    QStringLiteral("%1 belongs to no stored category").arg(record->m_path));
             m_nextAppId = std::max(m_nextAppId, row.id + 1);
             m_appsByPath.insert(record->m_path, record.get());
             m_apps.emplace(row.id, std::move(record));
         },
         &error);
-    if (!appsRead)
-        return OperationResult::failure(error);
+    if (!appsRead) return OperationResult::failure(error);
     return OperationResult::success();
 }
 
-Category *ModelContext::insertCategory(const NewCategory &values)
-{
+Category *ModelContext::insertCategory(const NewCategory &values) {
     const std::int64_t id = m_nextCategoryId++;
     auto category = std::unique_ptr<Category>(new Category(this, id));
-    category->m_categoryUUID = values.categoryUUID.isEmpty() ? Category::makeUUID() : values.categoryUUID;
+    category->m_categoryUUID =
+        values.categoryUUID.isEmpty() ? Category::makeUUID() : values.categoryUUID;
     category->m_sortOrder = values.sortOrder;
     category->m_systemIconName = values.systemIconName;
     category->m_title = values.title;
@@ -102,8 +99,7 @@ Category *ModelContext::insertCategory(const NewCategory &values)
     return result;
 }
 
-AppRecord *ModelContext::insertAppRecord(const NewAppRecord &values)
-{
+AppRecord *ModelContext::insertAppRecord(const NewAppRecord &values) {
     const std::int64_t id = m_nextAppId++;
     auto record = std::unique_ptr<AppRecord>(new AppRecord(this, id));
     record->m_displayName = values.displayName;
@@ -120,10 +116,8 @@ AppRecord *ModelContext::insertAppRecord(const NewAppRecord &values)
     return result;
 }
 
-void ModelContext::deleteCategory(Category *category)
-{
-    if (!category || category->m_context != this || category->m_deleted)
-        return;
+void ModelContext::deleteCategory(Category *category) {
+    if (!category || category->m_context != this || category->m_deleted) return;
     const auto it = m_categories.find(category->id());
     const QList<AppRecord *> apps = category->m_apps;
     for (AppRecord *record : apps) {
@@ -134,15 +128,12 @@ void ModelContext::deleteCategory(Category *category)
     m_deletedCategories.push_back(std::move(it->second));
     m_categories.erase(it);
     m_changedCategories.erase(category->id());
-    if (m_insertedCategories.erase(category->id()) == 0)
-        m_removedCategories.insert(category->id());
+    if (m_insertedCategories.erase(category->id()) == 0) m_removedCategories.insert(category->id());
     scheduleSave();
 }
 
-void ModelContext::deleteAppRecord(AppRecord *record)
-{
-    if (!record || record->m_context != this || record->m_deleted)
-        return;
+void ModelContext::deleteAppRecord(AppRecord *record) {
+    if (!record || record->m_context != this || record->m_deleted) return;
     const auto it = m_apps.find(record->id());
     record->attachTo(nullptr);
     m_appsByPath.remove(record->m_path, record);
@@ -150,13 +141,11 @@ void ModelContext::deleteAppRecord(AppRecord *record)
     m_deletedApps.push_back(std::move(it->second));
     m_apps.erase(it);
     m_changedApps.erase(record->id());
-    if (m_insertedApps.erase(record->id()) == 0)
-        m_removedApps.insert(record->id());
+    if (m_insertedApps.erase(record->id()) == 0) m_removedApps.insert(record->id());
     scheduleSave();
 }
 
-QList<Category *> ModelContext::fetchCategories() const
-{
+QList<Category *> ModelContext::fetchCategories() const {
     QList<Category *> result;
     result.reserve(qsizetype(m_categories.size()));
     for (const auto &entry : m_categories)
@@ -164,8 +153,7 @@ QList<Category *> ModelContext::fetchCategories() const
     return result;
 }
 
-QList<AppRecord *> ModelContext::fetchAppRecords() const
-{
+QList<AppRecord *> ModelContext::fetchAppRecords() const {
     QList<AppRecord *> result;
     result.reserve(qsizetype(m_apps.size()));
     for (const auto &entry : m_apps)
@@ -173,59 +161,48 @@ QList<AppRecord *> ModelContext::fetchAppRecords() const
     return result;
 }
 
-QList<AppRecord *> ModelContext::fetchAppRecords(const QString &path) const
-{
+QList<AppRecord *> ModelContext::fetchAppRecords(const QString &path) const {
     QList<AppRecord *> result = m_appsByPath.values(path);
-    std::sort(result.begin(), result.end(), [](const AppRecord *a, const AppRecord *b) { return a->id() < b->id(); });
+    std::sort(result.begin(), result.end(),
+              [](const AppRecord *a, const AppRecord *b) { return a->id() < b->id(); });
     return result;
 }
 
-bool ModelContext::hasChanges() const
-{
-    return !m_insertedCategories.empty() || !m_changedCategories.empty() || !m_removedCategories.empty()
-           || !m_insertedApps.empty() || !m_changedApps.empty() || !m_removedApps.empty();
+bool ModelContext::hasChanges() const {
+    return !m_insertedCategories.empty() || !m_changedCategories.empty() ||
+           !m_removedCategories.empty() || !m_insertedApps.empty() || !m_changedApps.empty() ||
+           !m_removedApps.empty();
 }
 
-void ModelContext::noteChanged(Category *category)
-{
-    if (!m_insertedCategories.contains(category->id()))
-        m_changedCategories.insert(category->id());
+void ModelContext::noteChanged(Category *category) {
+    if (!m_insertedCategories.contains(category->id())) m_changedCategories.insert(category->id());
     scheduleSave();
 }
 
-void ModelContext::noteChanged(AppRecord *record)
-{
-    if (!m_insertedApps.contains(record->id()))
-        m_changedApps.insert(record->id());
+void ModelContext::noteChanged(AppRecord *record) {
+    if (!m_insertedApps.contains(record->id())) m_changedApps.insert(record->id());
     scheduleSave();
 }
 
-void ModelContext::notePathChange(AppRecord *record, const QString &oldPath)
-{
+void ModelContext::notePathChange(AppRecord *record, const QString &oldPath) {
     m_appsByPath.remove(oldPath, record);
     m_appsByPath.insert(record->m_path, record);
 }
 
-void ModelContext::scheduleSave()
-{
-    if (m_saveScheduled)
-        return;
+void ModelContext::scheduleSave() {
+    if (m_saveScheduled) return;
     m_saveScheduled = true;
     QMetaObject::invokeMethod(this, &ModelContext::autosave, Qt::QueuedConnection);
 }
 
-void ModelContext::autosave()
-{
+void ModelContext::autosave() {
     m_saveScheduled = false;
     const OperationResult result = save();
-    if (!result)
-        logger().error(QStringLiteral("Autosave failed: %1").arg(result.error()));
+    if (!result) logger().error(QStringLiteral("Autosave failed: %1").arg(result.error()));
 }
 
-OperationResult ModelContext::save()
-{
-    if (!hasChanges())
-        return OperationResult::success();
+OperationResult ModelContext::save() {
+    if (!hasChanges()) return OperationResult::success();
     // A record without a category cannot be stored: its category is required.
     for (const std::set<std::int64_t> *ids : {&m_insertedApps, &m_changedApps}) {
         for (std::int64_t id : *ids) {
@@ -256,8 +233,9 @@ OperationResult ModelContext::save()
             if (!inserted && record.m_changedValues == AppRecord::RankStateValue)
                 ok = m_file->writeRankState(record.id(), record.m_rankStateJson, &error);
             else
-                ok = m_file->writeApp({record.id(), record.m_displayName, record.m_bundleID, record.m_path,
-                                       record.m_category->id(), record.m_rankStateJson},
+                ok = m_file->writeApp({record.id(), record.m_displayName, record.m_bundleID,
+                                       record.m_path, record.m_category->id(),
+                                       record.m_rankStateJson},
                                       &error);
         }
     }
@@ -274,8 +252,9 @@ OperationResult ModelContext::save()
         for (std::int64_t id : *ids)
             m_apps.at(id)->m_changedValues = 0;
     }
-    for (std::set<std::int64_t> *ids : {&m_insertedCategories, &m_changedCategories, &m_removedCategories,
-                                         &m_insertedApps, &m_changedApps, &m_removedApps})
+    for (std::set<std::int64_t> *ids :
+         {&m_insertedCategories, &m_changedCategories, &m_removedCategories, &m_insertedApps,
+          &m_changedApps, &m_removedApps})
         ids->clear();
     emit didSave();
     return OperationResult::success();

@@ -10,7 +10,9 @@ namespace velmora {
 class [[nodiscard]] OperationResult {
 public:
     static OperationResult success() { return OperationResult(true, {}); }
-    static OperationResult failure(QString reason) { return OperationResult(false, std::move(reason)); }
+    static OperationResult failure(QString reason) {
+        return OperationResult(false, std::move(reason));
+    }
 
     [[nodiscard]] bool ok() const { return m_ok; }
     explicit operator bool() const { return m_ok; }
@@ -18,7 +20,9 @@ public:
     [[nodiscard]] const QString &error() const { return m_error; }
 
 private:
-    OperationResult(bool ok, QString error) : m_ok(ok), m_error(std::move(error)) {}
+    OperationResult(bool ok, QString error)
+        : m_ok(ok)
+        , m_error(std::move(error)) {}
     bool m_ok;
     QString m_error;
 };

@@ -2,8 +2,7 @@
 
 namespace velmora {
 
-QString rawValue(ReservedType type)
-{
+QString rawValue(ReservedType type) {
     switch (type) {
     case ReservedType::pinned:
         return QStringLiteral("pinned");
@@ -15,11 +14,10 @@ QString rawValue(ReservedType type)
     return {};
 }
 
-std::optional<ReservedType> reservedTypeFromRawValue(const QString &raw)
-{
-    for (ReservedType type : {ReservedType::pinned, ReservedType::hidden, ReservedType::notCategorized}) {
-        if (raw == rawValue(type))
-            return type;
+std::optional<ReservedType> reservedTypeFromRawValue(const QString &raw) {
+    for (ReservedType type :
+         {ReservedType::pinned, ReservedType::hidden, ReservedType::notCategorized}) {
+        if (raw == rawValue(type)) return type;
     }
     return std::nullopt;
 }

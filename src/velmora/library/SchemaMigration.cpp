@@ -13,29 +13,26 @@ namespace velmora::schema {
 
 namespace {
 
-bool exec(sqlite3 *db, const char *sql, QString *error)
-{
+bool exec(sqlite3 *db, const char *sql, QString *error) {
     char *message = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK)
-        return true;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK) return true;
     *error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
     sqlite3_free(message);
     return false;
 }
 
-bool setVersion(sqlite3 *db, const char *version, QString *error)
-{
-    const QByteArray sql = QByteArray("INSERT OR REPLACE INTO StoreMetadata(key, value) VALUES('schemaVersion', '")
-                           + version + "');";
+bool setVersion(sqlite3 *db, const char *version, QString *error) {
+    const QByteArray sql =
+        QByteArray("INSERT OR REPLACE INTO StoreMetadata(key, value) VALUES('schemaVersion', '") +
+        version + "');";
     return exec(db, sql.constData(), error);
 }
 
 // A fresh UUID for every category that has none.
-bool fillMissingUUIDs(sqlite3 *db, QString *error)
-{
+bool fillMissingUUIDs(sqlite3 *db, QString *error) {
     sqlite3_stmt *select = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT id FROM Category WHERE categoryUUID IS NULL;", -1, &select, nullptr)
-        != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db, "SELECT id FROM Category WHERE categoryUUID IS NULL;", -1, &select,
+                           nullptr) != SQLITE_OK) {
         *error = QString::fromUtf8(sqlite3_errmsg(db));
         return false;
     }
@@ -49,8 +46,8 @@ bool fillMissingUUIDs(sqlite3 *db, QString *error)
         return false;
     }
     sqlite3_stmt *update = nullptr;
-    if (sqlite3_prepare_v2(db, "UPDATE Category SET categoryUUID = ? WHERE id = ?;", -1, &update, nullptr)
-        != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db, "UPDATE Category SET categoryUUID = ? WHERE id = ?;", -1, &update,
+                           nullptr) != SQLITE_OK) {
         *error = QString::fromUtf8(sqlite3_errmsg(db));
         return false;
     }
@@ -71,31 +68,30 @@ bool fillMissingUUIDs(sqlite3 *db, QString *error)
 }
 
 // 1.0.0 -> 1.0.1: a new optional categoryUUID, filled for every category.
-bool stage1(sqlite3 *db, QString *error)
-{
-    return exec(db, "ALTER TABLE Category ADD COLUMN categoryUUID TEXT;", error) && fillMissingUUIDs(db, error)
-           && setVersion(db, kV1_0_1, error);
+bool stage1(sqlite3 *db, QString *error) {
+    return exec(db, "ALTER TABLE Category ADD COLUMN categoryUUID TEXT;", error) &&
+           fillMissingUUIDs(db, error) && setVersion(db, kV1_0_1, error);
 }
 
 // 1.0.1 -> 1.1.0: categoryUUID becomes required. SQLite cannot tighten a column, so
 // the table is rebuilt; a category still without one fails the copy.
-bool stage2(sqlite3 *db, QString *error)
-{
+bool stage2(sqlite3 *db, QString *error) {
     return exec(db,
                 "CREATE TABLE Category_new(id INTEGER PRIMARY KEY, categoryUUID TEXT NOT NULL,"
                 " sortOrder INTEGER NOT NULL, systemIconName TEXT NOT NULL, title TEXT NOT NULL,"
                 " reservedType TEXT);"
-                "INSERT INTO Category_new(id, categoryUUID, sortOrder, systemIconName, title, reservedType)"
-                " SELECT id, categoryUUID, sortOrder, systemIconName, title, reservedType FROM Category;"
+                "INSERT INTO Category_new(id, categoryUUID, sortOrder, systemIconName, title, "
+                "reservedType)"
+                " SELECT id, categoryUUID, sortOrder, systemIconName, title, reservedType FROM "
+                "Category;"
                 "DROP TABLE Category;"
                 "ALTER TABLE Category_new RENAME TO Category;"
                 "CREATE INDEX IF NOT EXISTS AppRecord_path ON AppRecord(path);",
-                error)
-           && setVersion(db, kV1_1_0, error);
+                error) &&
+           setVersion(db, kV1_1_0, error);
 }
 
-std::array<int, 3> parse(const QString &version, bool *ok)
-{
+std::array<int, 3> parse(const QString &version, bool *ok) {
     const QStringList parts = version.split(QLatin1Char('.'));
     std::array<int, 3> numbers{};
     *ok = parts.size() == 3;
@@ -106,8 +102,7 @@ std::array<int, 3> parse(const QString &version, bool *ok)
 
 } // namespace
 
-bool create(sqlite3 *db, QString *error)
-{
+bool create(sqlite3 *db, QString *error) {
     return exec(db,
                 "BEGIN;"
                 "CREATE TABLE StoreMetadata(key TEXT PRIMARY KEY, value TEXT NOT NULL);"
@@ -118,14 +113,14 @@ bool create(sqlite3 *db, QString *error)
                 " bundleID TEXT NOT NULL, path TEXT NOT NULL, category INTEGER NOT NULL,"
                 " rankState TEXT NOT NULL);"
                 "CREATE INDEX AppRecord_path ON AppRecord(path);",
-                error)
-           && setVersion(db, kV1_1_0, error) && exec(db, "COMMIT;", error);
+                error) &&
+           setVersion(db, kV1_1_0, error) && exec(db, "COMMIT;", error);
 }
 
-bool readVersion(sqlite3 *db, QString *version, QString *error)
-{
+bool readVersion(sqlite3 *db, QString *version, QString *error) {
     sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_schema;", -1, &stmt, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_schema;", -1, &stmt, nullptr) !=
+        SQLITE_OK) {
         *error = QString::fromUtf8(sqlite3_errmsg(db));
         return false;
     }
@@ -137,11 +132,11 @@ bool readVersion(sqlite3 *db, QString *version, QString *error)
         return false;
     }
     version->clear();
-    if (objects == 0)
-        return true;
-    if (sqlite3_prepare_v2(db, "SELECT value FROM StoreMetadata WHERE key = 'schemaVersion';", -1, &stmt, nullptr)
-        != SQLITE_OK) {
-        *error = QStringLiteral("The file is not a Velmora store (%1).").arg(QString::fromUtf8(sqlite3_errmsg(db)));
+    if (objects == 0) return true;
+    if (sqlite3_prepare_v2(db, "SELECT value FROM StoreMetadata WHERE key = 'schemaVersion';", -1,
+                           &stmt, nullptr) != SQLITE_OK) {
+        *error = QStringLiteral("The file is not a Velmora store (%1).")
+                     .arg(QString::fromUtf8(sqlite3_errmsg(db)));
         return false;
     }
     rc = sqlite3_step(stmt);
@@ -155,29 +150,26 @@ bool readVersion(sqlite3 *db, QString *version, QString *error)
     return true;
 }
 
-int compareWithCurrent(const QString &version)
-{
+int compareWithCurrent(const QString &version) {
     bool ok = false;
     const std::array<int, 3> given = parse(version, &ok);
-    if (!ok)
-        return 2;
+    if (!ok) return 2;
     bool currentOk = false;
     const std::array<int, 3> current = parse(QString::fromLatin1(kV1_1_0), &currentOk);
     return given < current ? -1 : (given == current ? 0 : 1);
 }
 
-bool migrate(sqlite3 *db, const QString &fromVersion, QString *error)
-{
+bool migrate(sqlite3 *db, const QString &fromVersion, QString *error) {
     const bool from100 = fromVersion == QLatin1String(kV1_0_0);
     if (!from100 && fromVersion != QLatin1String(kV1_0_1)) {
         *error = QStringLiteral("Unknown store schema version %1.").arg(fromVersion);
         return false;
     }
-    if (!exec(db, "BEGIN IMMEDIATE;", error))
-        return false;
+    if (!exec(db, "BEGIN IMMEDIATE;", error)) return false;
     // A 1.0.1 file may still hold categories without an identifier (stage 1 only ran
     // for files that were 1.0.0); they get one here instead of failing stage 2.
-    const bool ok = (from100 ? stage1(db, error) : fillMissingUUIDs(db, error)) && stage2(db, error);
+    const bool ok =
+        (from100 ? stage1(db, error) : fillMissingUUIDs(db, error)) && stage2(db, error);
     if (!ok || !exec(db, "COMMIT;", error)) {
         QString ignored;
         exec(db, "ROLLBACK;", &ignored);

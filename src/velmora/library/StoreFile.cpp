@@ -13,63 +13,56 @@ namespace {
 
 enum Slot { WriteCategory, WriteApp, DeleteCategory, DeleteApp, WriteRankState };
 
-QString lastError(sqlite3 *db)
-{
+QString lastError(sqlite3 *db) {
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
-void bindText(sqlite3_stmt *stmt, int index, const QString &text)
-{
+void bindText(sqlite3_stmt *stmt, int index, const QString &text) {
     const QByteArray utf8 = text.toUtf8();
     sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-QString columnText(sqlite3_stmt *stmt, int column)
-{
+QString columnText(sqlite3_stmt *stmt, int column) {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
     return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
 }
 
-bool simpleExec(sqlite3 *db, const char *sql, QString *error)
-{
+bool simpleExec(sqlite3 *db, const char *sql, QString *error) {
     char *message = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK)
-        return true;
-    if (error)
-        *error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK) return true;
+    if (error) *error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
     sqlite3_free(message);
     return false;
 }
 
 // Runs a prepared write and leaves the statement ready for the next one.
-bool step(sqlite3 *db, sqlite3_stmt *stmt, QString *error)
-{
+bool step(sqlite3 *db, sqlite3_stmt *stmt, QString *error) {
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
-    if (rc == SQLITE_DONE)
-        return true;
+    if (rc == SQLITE_DONE) return true;
     *error = lastError(db);
     return false;
 }
 
 // Turns on WAL and reads the version; Unreadable when the file is no database of ours.
-bool prepareConnection(sqlite3 *db, QString *version, DataModel::OpenError *error)
-{
+bool prepareConnection(sqlite3 *db, QString *version, DataModel::OpenError *error) {
     QString reason;
     sqlite3_busy_timeout(db, 2000);
-    if (!simpleExec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-16384;", &reason)
-        || !schema::readVersion(db, version, &reason)) {
+    if (!simpleExec(db,
+                    "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-16384;",
+                    &reason) ||
+        !schema::readVersion(db, version, &reason)) {
         *error = {DataModel::OpenError::Kind::Unreadable, reason};
         return false;
     }
     return true;
 }
 
-bool readVersionReadOnly(const QString &path, QString *version, DataModel::OpenError *error)
-{
+bool readVersionReadOnly(const QString &path, QString *version, DataModel::OpenError *error) {
     sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_busy_timeout(db, 2000);
     QString reason;
     const bool ok = rc == SQLITE_OK && schema::readVersion(db, version, &reason);
@@ -81,23 +74,22 @@ bool readVersionReadOnly(const QString &path, QString *version, DataModel::OpenE
 
 } // namespace
 
-StoreFile::StoreFile(sqlite3 *db) : m_db(db) {}
+StoreFile::StoreFile(sqlite3 *db)
+    : m_db(db) {}
 
-StoreFile::~StoreFile()
-{
+StoreFile::~StoreFile() {
     for (sqlite3_stmt *stmt : m_statements)
         sqlite3_finalize(stmt);
     sqlite3_close(m_db);
 }
 
-std::unique_ptr<StoreFile> StoreFile::open(const QString &path, DataModel::OpenError *error)
-{
+std::unique_ptr<StoreFile> StoreFile::open(const QString &path, DataModel::OpenError *error) {
     DataModel::OpenError ignored;
-    if (!error)
-        error = &ignored;
+    if (!error) error = &ignored;
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
-        *error = {DataModel::OpenError::Kind::Unreadable, QStringLiteral("Cannot create the folder %1.").arg(folder)};
+        *error = {DataModel::OpenError::Kind::Unreadable,
+                  QStringLiteral("Cannot create the folder %1.").arg(folder)};
         return nullptr;
     }
     // An existing file is first looked at read-only: refusing a newer program's store or
@@ -105,27 +97,27 @@ std::unique_ptr<StoreFile> StoreFile::open(const QString &path, DataModel::OpenE
     // connection would fold or drop the log when it closes).
     if (QFileInfo(path).size() > 0) {
         QString version;
-        if (!readVersionReadOnly(path, &version, error))
-            return nullptr;
+        if (!readVersionReadOnly(path, &version, error)) return nullptr;
         if (schema::compareWithCurrent(version) == 1) {
             *error = {DataModel::OpenError::Kind::NewerVersion,
-                      QStringLiteral("The store was written by a newer version of Velmora (schema %1; this "
-                                     "version reads up to %2). It is left in place.")
+                      QStringLiteral(
+                          "The store was written by a newer version of Velmora (schema %1; this "
+                          "version reads up to %2). It is left in place.")
                           .arg(version, QLatin1String(schema::kV1_1_0))};
             return nullptr;
         }
     }
     sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<StoreFile> file(new StoreFile(db));
     if (rc != SQLITE_OK) {
         *error = {DataModel::OpenError::Kind::Unreadable, lastError(db)};
         return nullptr;
     }
     QString version;
-    if (!prepareConnection(db, &version, error))
-        return nullptr;
+    if (!prepareConnection(db, &version, error)) return nullptr;
     QString reason;
     if (version.isEmpty()) {
         if (!schema::create(db, &reason)) {
@@ -138,25 +130,23 @@ std::unique_ptr<StoreFile> StoreFile::open(const QString &path, DataModel::OpenE
     case 0:
         return file;
     case -1:
-        if (schema::migrate(db, version, &reason))
-            return file;
+        if (schema::migrate(db, version, &reason)) return file;
         *error = {DataModel::OpenError::Kind::Unreadable,
                   QStringLiteral("Migration from schema %1 failed: %2").arg(version, reason)};
         return nullptr;
     default:
-        *error = {DataModel::OpenError::Kind::Unreadable, QStringLiteral("Unknown store schema version \"%1\".").arg(version)};
+        *error = {DataModel::OpenError::Kind::Unreadable,
+                  QStringLiteral("Unknown store schema version \"%1\".").arg(version)};
         return nullptr;
     }
 }
 
-bool StoreFile::readCategories(const std::function<void(CategoryRow &&)> &sink, QString *error)
-{
+bool StoreFile::readCategories(const std::function<void(CategoryRow &&)> &sink, QString *error) {
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(m_db,
                            "SELECT id, categoryUUID, sortOrder, systemIconName, title, reservedType"
                            " FROM Category ORDER BY id;",
-                           -1, &stmt, nullptr)
-        != SQLITE_OK) {
+                           -1, &stmt, nullptr) != SQLITE_OK) {
         *error = lastError(m_db);
         return false;
     }
@@ -168,8 +158,7 @@ bool StoreFile::readCategories(const std::function<void(CategoryRow &&)> &sink, 
         row.sortOrder = sqlite3_column_int64(stmt, 2);
         row.systemIconName = columnText(stmt, 3);
         row.title = columnText(stmt, 4);
-        if (sqlite3_column_type(stmt, 5) != SQLITE_NULL)
-            row.reservedType = columnText(stmt, 5);
+        if (sqlite3_column_type(stmt, 5) != SQLITE_NULL) row.reservedType = columnText(stmt, 5);
         sink(std::move(row));
     }
     sqlite3_finalize(stmt);
@@ -180,13 +169,12 @@ bool StoreFile::readCategories(const std::function<void(CategoryRow &&)> &sink, 
     return true;
 }
 
-bool StoreFile::readApps(const std::function<void(AppRow &&)> &sink, QString *error)
-{
+bool StoreFile::readApps(const std::function<void(AppRow &&)> &sink, QString *error) {
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(m_db,
-                           "SELECT id, displayName, bundleID, path, category, rankState FROM AppRecord ORDER BY id;",
-                           -1, &stmt, nullptr)
-        != SQLITE_OK) {
+                           "SELECT id, displayName, bundleID, path, category, rankState FROM "
+                           "AppRecord ORDER BY id;",
+                           -1, &stmt, nullptr) != SQLITE_OK) {
         *error = lastError(m_db);
         return false;
     }
@@ -210,40 +198,36 @@ bool StoreFile::readApps(const std::function<void(AppRow &&)> &sink, QString *er
     return true;
 }
 
-bool StoreFile::begin(QString *error)
-{
+bool StoreFile::begin(QString *error) {
     return simpleExec(m_db, "BEGIN IMMEDIATE;", error);
 }
 
-bool StoreFile::commit(QString *error)
-{
+bool StoreFile::commit(QString *error) {
     return simpleExec(m_db, "COMMIT;", error);
 }
 
-void StoreFile::rollback()
-{
+void StoreFile::rollback() {
     simpleExec(m_db, "ROLLBACK;", nullptr);
 }
 
-sqlite3_stmt *StoreFile::prepared(int slot, const char *sql, QString *error)
-{
-    if (!m_statements[slot] && sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &m_statements[slot], nullptr) != SQLITE_OK) {
+sqlite3_stmt *StoreFile::prepared(int slot, const char *sql, QString *error) {
+    if (!m_statements[slot] && sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT,
+                                                  &m_statements[slot], nullptr) != SQLITE_OK) {
         *error = lastError(m_db);
         return nullptr;
     }
     return m_statements[slot];
 }
 
-bool StoreFile::writeCategory(const CategoryRow &row, QString *error)
-{
-    sqlite3_stmt *stmt = prepared(WriteCategory,
-                                  "INSERT INTO Category(id, categoryUUID, sortOrder, systemIconName, title, reservedType)"
-                                  " VALUES(?1, ?2, ?3, ?4, ?5, ?6) ON CONFLICT(id) DO UPDATE SET"
-                                  " categoryUUID = ?2, sortOrder = ?3, systemIconName = ?4, title = ?5,"
-                                  " reservedType = ?6;",
-                                  error);
-    if (!stmt)
-        return false;
+bool StoreFile::writeCategory(const CategoryRow &row, QString *error) {
+    sqlite3_stmt *stmt = prepared(
+        WriteCategory,
+        "INSERT INTO Category(id, categoryUUID, sortOrder, systemIconName, title, reservedType)"
+        " VALUES(?1, ?2, ?3, ?4, ?5, ?6) ON CONFLICT(id) DO UPDATE SET"
+        " categoryUUID = ?2, sortOrder = ?3, systemIconName = ?4, title = ?5,"
+        " reservedType = ?6;",
+        error);
+    if (!stmt) return false;
     sqlite3_bind_int64(stmt, 1, row.id);
     bindText(stmt, 2, row.categoryUUID);
     sqlite3_bind_int64(stmt, 3, row.sortOrder);
@@ -256,15 +240,14 @@ bool StoreFile::writeCategory(const CategoryRow &row, QString *error)
     return step(m_db, stmt, error);
 }
 
-bool StoreFile::writeApp(const AppRow &row, QString *error)
-{
-    sqlite3_stmt *stmt = prepared(WriteApp,
-                                  "INSERT INTO AppRecord(id, displayName, bundleID, path, category, rankState)"
-                                  " VALUES(?1, ?2, ?3, ?4, ?5, ?6) ON CONFLICT(id) DO UPDATE SET"
-                                  " displayName = ?2, bundleID = ?3, path = ?4, category = ?5, rankState = ?6;",
-                                  error);
-    if (!stmt)
-        return false;
+bool StoreFile::writeApp(const AppRow &row, QString *error) {
+    sqlite3_stmt *stmt =
+        prepared(WriteApp,
+                 "INSERT INTO AppRecord(id, displayName, bundleID, path, category, rankState)"
+                 " VALUES(?1, ?2, ?3, ?4, ?5, ?6) ON CONFLICT(id) DO UPDATE SET"
+                 " displayName = ?2, bundleID = ?3, path = ?4, category = ?5, rankState = ?6;",
+                 error);
+    if (!stmt) return false;
     sqlite3_bind_int64(stmt, 1, row.id);
     bindText(stmt, 2, row.displayName);
     bindText(stmt, 3, row.bundleID);
@@ -274,30 +257,25 @@ bool StoreFile::writeApp(const AppRow &row, QString *error)
     return step(m_db, stmt, error);
 }
 
-bool StoreFile::writeRankState(std::int64_t id, const QByteArray &rankState, QString *error)
-{
-    sqlite3_stmt *stmt = prepared(WriteRankState, "UPDATE AppRecord SET rankState = ?2 WHERE id = ?1;", error);
-    if (!stmt)
-        return false;
+bool StoreFile::writeRankState(std::int64_t id, const QByteArray &rankState, QString *error) {
+    sqlite3_stmt *stmt =
+        prepared(WriteRankState, "UPDATE AppRecord SET rankState = ?2 WHERE id = ?1;", error);
+    if (!stmt) return false;
     sqlite3_bind_int64(stmt, 1, id);
     sqlite3_bind_text(stmt, 2, rankState.constData(), int(rankState.size()), SQLITE_STATIC);
     return step(m_db, stmt, error);
 }
 
-bool StoreFile::deleteCategory(std::int64_t id, QString *error)
-{
+bool StoreFile::deleteCategory(std::int64_t id, QString *error) {
     sqlite3_stmt *stmt = prepared(DeleteCategory, "DELETE FROM Category WHERE id = ?1;", error);
-    if (!stmt)
-        return false;
+    if (!stmt) return false;
     sqlite3_bind_int64(stmt, 1, id);
     return step(m_db, stmt, error);
 }
 
-bool StoreFile::deleteApp(std::int64_t id, QString *error)
-{
+bool StoreFile::deleteApp(std::int64_t id, QString *error) {
     sqlite3_stmt *stmt = prepared(DeleteApp, "DELETE FROM AppRecord WHERE id = ?1;", error);
-    if (!stmt)
-        return false;
+    if (!stmt) return false;
     sqlite3_bind_int64(stmt, 1, id);
     return step(m_db, stmt, error);
 }

@@ -20,7 +20,8 @@ public:
 
     // The target of a symbolic link (all links followed), the path itself otherwise;
     // none with a reason when the link leads nowhere.
-    [[nodiscard]] static std::optional<QString> resolveAlias(const QString &path, QString *error = nullptr);
+    [[nodiscard]] static std::optional<QString> resolveAlias(const QString &path,
+                                                             QString *error = nullptr);
     // One image of at most `size` x `size` from an image file, picking the best of the
     // sizes the file holds (.icns, .ico); null when the file cannot be read.
     [[nodiscard]] static QImage imageFromFile(const QString &file, int size);

@@ -53,7 +53,7 @@ public:
             m_owner,
             [owner = m_owner, id, state] {
                 if (AccessRankDelegate *delegate = owner->delegate())
-                    delegate->rankStateDidChange(id, *state);
+                    delegate->sharedRankStateDidChange(id, state);
             },
             Qt::QueuedConnection);
     }

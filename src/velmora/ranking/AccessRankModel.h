@@ -19,9 +19,6 @@ class DefaultsStore;
 
 namespace velmora {
 
-// An immutable state shared between the model and the reports queued from it.
-using SharedRankState = std::shared_ptr<const RankState>;
-
 // Where the model keeps its two counters and reads the time from.
 struct AccessRankEnvironment {
     kestrelkit::DefaultsStore *defaults = nullptr; // null: the standard store

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -41,5 +42,9 @@ struct RankState {
     // None when the text is not a complete rank state.
     [[nodiscard]] static std::optional<RankState> fromJson(const QByteArray &json);
 };
+
+// A state that no one changes any more, shared instead of copied. The ranking model
+// keeps handing out the same object while an item's state stays the same.
+using SharedRankState = std::shared_ptr<const RankState>;
 
 } // namespace velmora

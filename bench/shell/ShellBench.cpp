@@ -2,7 +2,7 @@
 //  - cold start of the launcher to its first frame (the 0.3 s first-show delay set to 0),
 //    each a fresh process, and its resident memory then;
 //  - a "toggle" message from another start to the launcher's first frame on screen;
-//  - `velmora --toggle` as a whole process;
+//  - `velmora --toggle` as a whole process, beside `velmora --version` as the floor;
 //  - the hot key (xdotool key alt+space) to the first frame, and release-to-frame.
 // Prints medians. usage: velmora_shell_bench [runs]
 #include "velmora/app/AppDelegate.h"
@@ -197,8 +197,19 @@ void warmRuns(velmora::AppDelegate &delegate, int runs)
             }
         }
     }
+    // The floor any `velmora ...` process pays (loading Qt), measured in the same run.
+    std::vector<double> bare;
+    for (int i = 0; i < runs; ++i) {
+        QProcess client;
+        const auto t0 = Clock::now();
+        client.start(QStringLiteral(VELMORA_BINARY), {QStringLiteral("--version")});
+        if (client.waitForFinished(5000))
+            bare.push_back(msSince(t0));
+    }
     report("toggle message to first frame", message);
+    report("`velmora --version` whole process (floor)", bare);
     report("`velmora --toggle` whole process", process);
+    std::printf("%-48s %8.2f\n", "ratio --toggle / --version", median(process) / median(bare));
     report("xdotool alt+space (process incl.) to frame", hotKey);
     report("hot-key release to first frame", releaseToFrame);
 }

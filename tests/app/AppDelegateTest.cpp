@@ -165,6 +165,23 @@ private slots:
         QVERIFY(m_delegate->window()->isVisible());
     }
 
+    // Shown but not (yet) active, as when the desktop refuses it the focus: the toggle
+    // still hides it rather than showing it again.
+    void toggleHidesShownLauncherWithoutFocus()
+    {
+        m_settings->setIsOnboardingFinished(true);
+        start(true);
+        QWindow other;
+        other.resize(50, 50);
+        other.show();
+        other.requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        m_delegate->window()->show(); // no activation
+        QVERIFY(!m_delegate->window()->isActive());
+        m_delegate->handleInstanceMessage(QStringLiteral("toggle"));
+        QVERIFY(!m_delegate->window()->isVisible());
+    }
+
     // The key grab can take the focus away while the keys are held; what counts is
     // whether the launcher was in front when they went down.
     void hotKeyHidesWhenLauncherWasKeyAtPress()

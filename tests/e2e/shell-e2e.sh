@@ -53,6 +53,7 @@ never() { for _ in $(seq 10); do "$@" && return 1; sleep 0.1; done; return 0; }
 shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 launcher_shown() { shown "Velmora Launcher"; }
 launcher_hidden() { ! launcher_shown; }
+launcher_focused() { [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "Velmora Launcher" ]; }
 onboarding_shown() { shown "Welcome to Velmora Launcher"; }
 centred() {
   local id x y w h
@@ -72,6 +73,7 @@ check "onboarding window shown" eventually onboarding_shown
 check "launcher stays hidden" never launcher_shown
 xdotool key alt+space
 check "Alt+Space shows the launcher" eventually launcher_shown
+check "and gives it the keyboard" eventually launcher_focused
 check "and closes onboarding" eventually eval '! onboarding_shown'
 check "onboarding is finished" onboarding_finished
 check "launcher is centred" centred
@@ -81,6 +83,7 @@ check "--toggle exits 0" "$velmora" --toggle
 check "--toggle hides" eventually launcher_hidden
 "$velmora" --toggle
 check "--toggle shows again" eventually launcher_shown
+check "focused again" eventually launcher_focused
 check "centred again" centred
 xdotool type --delay 20 "fixture"
 sleep 0.5

@@ -206,7 +206,7 @@ void AppDelegate::registerHotKey()
     }
     connect(m_hotKey.get(), &HotKey::pressed, this, [this](const QString &name) {
         if (name == kToggleLauncher)
-            m_launcherKeyAtPress = m_window->isVisible() && m_window->isActive();
+            m_launcherKeyAtPress = m_window->isVisible();
     });
     connect(m_hotKey.get(), &HotKey::activated, this, [this](const QString &name) {
         if (name != kToggleLauncher)
@@ -257,7 +257,10 @@ bool AppDelegate::applicationShouldHandleReopen()
 
 void AppDelegate::toggleLauncher(bool wasKey)
 {
-    if (wasKey || (m_window->isVisible() && m_window->isActive())) {
+    // A shown launcher is the active one: it hides itself when it loses activation. It
+    // can be shown but not yet (or never, when the desktop refuses the focus) active;
+    // the user pressing the toggle then still means "away with it".
+    if (wasKey || m_window->isVisible()) {
         hideLauncher();
         return;
     }

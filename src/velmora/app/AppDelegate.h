@@ -50,8 +50,9 @@ public:
     void applicationDidFinishLaunching();
     // A second start of the application (`velmora` with no arguments). Always true.
     bool applicationShouldHandleReopen();
-    // The "toggleLauncher" action. `wasKey`: the launcher was the active window when the
-    // shortcut went down (the key grab itself may take the focus away before release).
+    // The "toggleLauncher" action: hides a shown launcher, else shows it (and ends the
+    // onboarding). `wasKey`: the launcher was shown when the shortcut went down (the key
+    // grab itself may take the focus away, and so hide it, before the release).
     void toggleLauncher(bool wasKey = false);
     void showSettings();
     void menubarIconClicked();

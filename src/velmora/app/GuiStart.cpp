@@ -1,12 +1,19 @@
 #include "velmora/app/GuiStart.h"
 
 #include "velmora/app/AppDelegate.h"
-#include "velmora/app/PlaceholderLauncherModel.h"
+#include "velmora/app/AppIconProvider.h"
 #include "velmora/app/PublicSettings.h"
+#include "velmora/app/ScreenServices.h"
 #include "velmora/app/TrayIcon.h"
 #include "velmora/app/VelmoraWindow.h"
 #include "velmora/app/WindowContent.h"
+#include "velmora/discovery/AppDiscoverService.h"
+#include "velmora/launcher/LauncherScreen.h"
+#include "velmora/launcher/LauncherViewObject.h"
+#include "velmora/library/AppRecord.h"
+#include "velmora/library/DataModel.h"
 #include "velmora/platform/Analytics.h"
+#include "velmora/platform/Workspace.h"
 #include "velmora/platform/HotKey.h"
 #include "velmora/platform/SingleInstance.h"
 #include "velmora/platform/Updater.h"
@@ -17,6 +24,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QQmlEngine>
 #include <QQuickWindow>
 
 #include <cstdio>
@@ -64,8 +72,28 @@ int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &t
 
     PublicSettings &settings = PublicSettings::shared();
     WindowContent content;
-    PlaceholderLauncherModel launcherModel;
-    launcherModel.setItems(PlaceholderLauncherModel::installedApplicationNames());
+    content.engine().addImageProvider(QStringLiteral("appicon"), new AppIconProvider);
+
+    // The store first: one that cannot be opened is moved aside (or left alone when it is
+    // newer) and the process ends with the reason on standard output.
+    (void)DataModel::shared();
+    Workspace workspace;
+    AppWorkspace::setCurrent(&workspace);
+    // The icon theme is settled here, on the main thread, before the icon worker uses it.
+    (void)workspace.loadIcon(QString(), AppRecord::kIconSize);
+
+    LauncherViewObject viewObject(LauncherEnvironment::shared());
+    viewObject.setAnalyticsSignal([](const QString &name, const QVariantMap &parameters) {
+        Analytics::shared().signal(name, parameters);
+    });
+    LauncherScreenHooks screenHooks;
+    screenHooks.copyToClipboard = &ScreenServices::copyToClipboard;
+    screenHooks.reveal = &ScreenServices::reveal;
+    screenHooks.sendFeedback = &ScreenServices::sendFeedback;
+    screenHooks.quit = [] { QCoreApplication::quit(); };
+    screenHooks.discovery = &AppDiscoverService::shared();
+    LauncherScreen launcherScreen(viewObject, screenHooks);
+    AppDiscoverService::shared().start();
     Updater updater(kestrelkit::BundleInfo::main().appVersion());
 
     AppDelegate *delegatePtr = nullptr;
@@ -73,7 +101,7 @@ int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &t
     hooks.startAnalytics = [] { Analytics::shared().start(); };
     hooks.checkForUpdates = [&updater](bool userInitiated) { updater.checkForUpdates(userInitiated); };
     hooks.buildLauncherContent = [&](VelmoraWindow &window) {
-        content.loadLauncher(window, settings, &launcherModel);
+        content.loadLauncher(window, settings, &launcherScreen);
     };
     hooks.buildOnboardingContent = [&](QQuickWindow &window) {
         content.loadOnboarding(window, *delegatePtr);
@@ -91,6 +119,8 @@ int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &t
 
     AppDelegate delegate(settings, std::move(hooks), options);
     delegatePtr = &delegate;
+    QObject::connect(&viewObject, &LauncherViewObject::dismissWindow, &delegate,
+                     &AppDelegate::hideLauncher);
     QObject::connect(&instance, &SingleInstance::messageReceived, &delegate,
                      &AppDelegate::handleInstanceMessage);
     QObject::connect(&updater, &Updater::checkFinished, &delegate,

@@ -1,9 +1,11 @@
 #include "velmora/launcher/LauncherScreen.h"
 
 #include "velmora/discovery/AppDiscoverService.h"
+#include "velmora/launcher/FlickableScrollTarget.h"
 #include "velmora/launcher/GridElement.h"
 #include "velmora/launcher/GridScroller.h"
 #include "velmora/launcher/LauncherViewObject.h"
+#include "velmora/launcher/LauncherViewType.h"
 #include "velmora/launcher/ScrollTarget.h"
 #include "velmora/library/AppRecord.h"
 #include "velmora/library/Category.h"
@@ -68,6 +70,7 @@ LauncherScreen::LauncherScreen(LauncherViewObject &viewObject, Hooks hooks, QObj
             [model] { model->applyHeaderRule(); });
     connect(model, &LauncherViewObject::virtualGridChanged, this,
             [model] { model->applyHeaderRule(); });
+    connect(model, &LauncherViewObject::virtualGridChanged, this, &LauncherScreen::layoutGrid);
     connect(model, &LauncherViewObject::viewTypeChanged, this, &LauncherScreen::presentationReset);
     connect(model, &LauncherViewObject::showHiddenGroupChanged, this, [this] {
         QMetaObject::invokeMethod(this, &LauncherScreen::scrollToHiddenHeader, Qt::QueuedConnection);
@@ -258,6 +261,91 @@ void LauncherScreen::saveProxy(QObject *target)
     emit scrollViewChanged();
 }
 
+void LauncherScreen::attachFlickable(QObject *flickable)
+{
+    if (!flickable)
+        return;
+    if (m_savedProxy) {
+        auto *current = qobject_cast<FlickableScrollTarget *>(m_savedProxy->scrollView());
+        if (current && current->flickable() == flickable)
+            return;
+    }
+    auto *target = new FlickableScrollTarget(flickable, this);
+    connect(target, &ScrollTarget::contentOffsetChanged, this,
+            [this](QPointF offset) { trackScrollOffset(offset.y()); });
+    saveProxy(target);
+    layoutGrid();
+}
+
+QVariantList LauncherScreen::rowTops() const
+{
+    QVariantList list;
+    list.reserve(m_rowTops.size());
+    for (double top : m_rowTops)
+        list.append(top);
+    return list;
+}
+
+QVariantList LauncherScreen::rowHeights() const
+{
+    QVariantList list;
+    list.reserve(m_rowHeights.size());
+    for (double height : m_rowHeights)
+        list.append(height);
+    return list;
+}
+
+void LauncherScreen::setLabelHeight(double height)
+{
+    if (qFuzzyCompare(m_labelHeight, height))
+        return;
+    m_labelHeight = height;
+    layoutGrid();
+}
+
+void LauncherScreen::setHeaderHeight(double height)
+{
+    if (qFuzzyCompare(m_headerHeight, height))
+        return;
+    m_headerHeight = height;
+    layoutGrid();
+}
+
+void LauncherScreen::layoutGrid()
+{
+    const VirtualGrid &grid = m_viewObject->virtualGrid();
+    const bool list = m_viewObject->viewType() == LauncherViewType::list;
+    const double spacing = m_viewObject->gridSpacing();
+    const int columns = std::max(1, m_viewObject->gridColumnCount());
+    const double width = m_viewObject->totalWidth();
+    m_cellWidth = list ? width : std::max(1.0, (width - (columns - 1) * spacing) / columns);
+    const double tileHeight = list ? kListRowHeight : m_cellWidth + kTileLabelGap + m_labelHeight + spacing;
+
+    m_rowTops.clear();
+    m_rowHeights.clear();
+    QList<std::pair<ScrollId, QRectF>> frames;
+    double y = 0;
+    for (const GridRow &row : grid) {
+        const bool header = !row.isEmpty() && row.first().isCategoryHeader();
+        const double height = header ? m_headerHeight + kHeaderBottomMargin : tileHeight;
+        m_rowTops.append(y);
+        m_rowHeights.append(height);
+        for (qsizetype column = 0; column < row.size(); ++column) {
+            const GridElement &element = row[column];
+            if (element.isApp())
+                frames.append({scrollIdOf(*element.appRecord()),
+                               QRectF(column * (m_cellWidth + spacing), y, m_cellWidth, height)});
+            else if (element.isCategoryHeader())
+                frames.append({scrollIdOf(*element.category()), QRectF(0, y, width, height)});
+        }
+        y += height;
+    }
+    m_contentHeight = y;
+    if (m_savedProxy)
+        m_savedProxy->updateFrames(frames);
+    emit layoutChanged();
+}
+
 void LauncherScreen::registerTile(const QString &path, double x, double y, double width, double height)
 {
     if (m_savedProxy)
@@ -403,6 +491,12 @@ void LauncherScreen::copyWarningCommand()
 {
     if (m_hooks.copyToClipboard)
         m_hooks.copyToClipboard(QString::fromLatin1(kWarningCommand));
+}
+
+void LauncherScreen::copyText(const QString &text)
+{
+    if (m_hooks.copyToClipboard)
+        m_hooks.copyToClipboard(text);
 }
 
 // --- category list and drop list ---

@@ -53,6 +53,14 @@ class LauncherScreen final : public QObject {
     Q_PROPERTY(QVariantMap pinnedHeader READ pinnedHeader NOTIFY pinnedHeaderChanged)
     Q_PROPERTY(QString noResultsText READ noResultsText NOTIFY searchChanged)
     Q_PROPERTY(bool hasScrollView READ hasScrollView NOTIFY scrollViewChanged)
+    // The grid's layout in content coordinates: one top per row of virtualGrid.
+    Q_PROPERTY(QVariantList rowTops READ rowTops NOTIFY layoutChanged)
+    Q_PROPERTY(QVariantList rowHeights READ rowHeights NOTIFY layoutChanged)
+    Q_PROPERTY(double contentHeight READ contentHeight NOTIFY layoutChanged)
+    Q_PROPERTY(double cellWidth READ cellWidth NOTIFY layoutChanged)
+    // Measured by the screen from its fonts: a tile's name line and a header row.
+    Q_PROPERTY(double labelHeight READ labelHeight WRITE setLabelHeight NOTIFY layoutChanged)
+    Q_PROPERTY(double headerHeight READ headerHeight WRITE setHeaderHeight NOTIFY layoutChanged)
 
 public:
     using Hooks = LauncherScreenHooks;
@@ -78,6 +86,20 @@ public:
     [[nodiscard]] QString noResultsText() const;
     [[nodiscard]] bool hasScrollView() const;
 
+    [[nodiscard]] QVariantList rowTops() const;
+    [[nodiscard]] QVariantList rowHeights() const;
+    [[nodiscard]] double contentHeight() const { return m_contentHeight; }
+    [[nodiscard]] double cellWidth() const { return m_cellWidth; }
+    [[nodiscard]] double labelHeight() const { return m_labelHeight; }
+    void setLabelHeight(double height);
+    [[nodiscard]] double headerHeight() const { return m_headerHeight; }
+    void setHeaderHeight(double height);
+    // Space between a tile's icon and its name; a header's bottom margin.
+    static constexpr double kTileLabelGap = 6;
+    static constexpr double kHeaderBottomMargin = 4;
+    // A list row: a 45-high icon, 4 around the content, 4 above and below.
+    static constexpr double kListRowHeight = 45 + 2 * 4 + 2 * 4;
+
     // The warning card's text: three paragraphs, one empty line between them.
     [[nodiscard]] Q_INVOKABLE static QString warningText();
 
@@ -86,6 +108,8 @@ public:
     // The grid's scroll reader was shown: keeps its proxy (a fresh one on first use)
     // attached to `target`; null detaches nothing and only saves the proxy.
     Q_INVOKABLE void saveProxy(QObject *target);
+    // saveProxy() with the grid's Flickable adapted; its offset drives trackScrollOffset().
+    Q_INVOKABLE void attachFlickable(QObject *flickable);
     Q_INVOKABLE void registerTile(const QString &path, double x, double y, double width, double height);
     Q_INVOKABLE void registerHeader(const QString &categoryUUID, double x, double y, double width,
                                     double height);
@@ -109,6 +133,7 @@ public:
     Q_INVOKABLE void checkForUpdates();
     Q_INVOKABLE void quit();
     Q_INVOKABLE void copyWarningCommand();
+    Q_INVOKABLE void copyText(const QString &text);
 
     // --- category list and drop list ---
     Q_INVOKABLE void chooseCategory(const QString &categoryUUID); // "" for All
@@ -154,6 +179,7 @@ signals:
     void searchChanged();
     void scrollViewChanged();
     void focusSearchField();
+    void layoutChanged();
     // The category list should bring its button at `index` (0 = All) into the centre.
     void categoryListScrollRequested(int index);
     // A record changed through the screen (menu actions, moves, editor).
@@ -161,6 +187,8 @@ signals:
 
 private:
     void observeNotifications();
+    // Row tops and heights from the grid, and every cell's frame into the proxy.
+    void layoutGrid();
     void applyWidth(double width);
     void scrollToHiddenHeader();
     void moveAppTo(AppRecord *app, Category *category);
@@ -177,6 +205,12 @@ private:
     QTimer m_resizeTimer;
     double m_pendingWidth = 0;
     QList<int> m_observerTokens;
+    QList<double> m_rowTops;
+    QList<double> m_rowHeights;
+    double m_contentHeight = 0;
+    double m_cellWidth = 0;
+    double m_labelHeight = 16;
+    double m_headerHeight = 38;
 };
 
 } // namespace velmora

@@ -17,7 +17,7 @@ FocusScope {
     readonly property bool listMode: vo.viewType === "list"
     readonly property bool fullscreen: settings.fullscreen
 
-    Theme { id: theme; dark: view.dark }
+    Theme { id: colors; dark: view.dark }
 
     Connections {
         target: view.screen
@@ -87,7 +87,7 @@ FocusScope {
                     screen: view.screen
                     name: "magnifyingglass"
                     size: view.fullscreen ? 18 : 24
-                    color: theme.secondary
+                    color: colors.secondary
                 }
                 TextField {
                     id: searchField
@@ -95,8 +95,8 @@ FocusScope {
                     Layout.fillWidth: true
                     focus: true
                     placeholderText: qsTr("Search")
-                    placeholderTextColor: theme.secondary
-                    color: theme.text
+                    placeholderTextColor: colors.secondary
+                    color: colors.text
                     font.pixelSize: view.fullscreen ? 15 : 22
                     background: null
                     leftPadding: 0
@@ -114,7 +114,7 @@ FocusScope {
                         screen: view.screen
                         name: "ellipsis.circle"
                         size: view.fullscreen ? 18 : 24
-                        color: theme.secondary
+                        color: colors.secondary
                     }
                     onClicked: launcherMenu.popup(menuButton, 0, menuButton.height)
                 }
@@ -142,7 +142,7 @@ FocusScope {
                 objectName: "categoryList"
                 anchors.fill: parent
                 screen: view.screen
-                theme: theme
+                theme: colors
                 fullscreen: view.fullscreen
             }
         }
@@ -182,7 +182,7 @@ FocusScope {
                 id: grid
                 anchors.fill: parent
                 screen: view.screen
-                theme: theme
+                theme: colors
                 sideMargin: view.sideMargin
                 listMode: view.listMode
             }
@@ -196,8 +196,8 @@ FocusScope {
                 width: parent.width - 40
                 height: 30
                 gradient: Gradient {
-                    GradientStop { position: 0.0; color: theme.background }
-                    GradientStop { position: 0.5; color: theme.background }
+                    GradientStop { position: 0.0; color: colors.background }
+                    GradientStop { position: 0.5; color: colors.background }
                     GradientStop { position: 1.0; color: "transparent" }
                 }
             }
@@ -208,7 +208,7 @@ FocusScope {
                 height: 38
                 sourceComponent: SectionTitleView {
                     screen: view.screen
-                    theme: theme
+                    theme: colors
                     categoryUUID: gridArea.pinned.categoryUUID
                     displayTitle: gridArea.pinned.displayTitle
                     systemIconName: gridArea.pinned.systemIconName
@@ -225,6 +225,6 @@ FocusScope {
         anchors.fill: parent
         visible: view.vo.showDropList
         screen: view.screen
-        theme: theme
+        theme: colors
     }
 }

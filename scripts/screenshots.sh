@@ -26,6 +26,15 @@ command -v xcompmgr >/dev/null && { xcompmgr & pids+=($!); }
 # A desktop behind the translucent window.
 xsetroot -solid '#5b6b8a' 2>/dev/null || true
 
+# The view type is read as a plain value; `defaults write` stores data.
+setplain() { python3 - "$XDG_CONFIG_HOME/velmora/defaults.json" "$1" "$2" <<'PY'
+import json, sys
+path, key, value = sys.argv[1], sys.argv[2], json.loads(sys.argv[3])
+with open(path) as f: doc = json.load(f)
+doc.setdefault("entries", {})[key] = {"value": value}
+with open(path, "w") as f: json.dump(doc, f)
+PY
+}
 shot() { sleep "${2:-0.8}"; /usr/bin/import -window root "$work/full.png"
          /usr/bin/convert "$work/full.png" -crop 760x640+260+80 +repage -resize 75% "$out/$1.png"; echo "shot $1"; }
 start() { "$velmora" --verbose >>"$out/velmora.log" 2>&1 & pids+=($!); echo $! > "$work/pid"; sleep 3; }
@@ -43,11 +52,21 @@ xdotool type --delay 30 "cal"; shot search 0.6
 xdotool key ctrl+a BackSpace; xdotool type --delay 30 "12*(3+4)"; shot calculator 0.6
 xdotool key ctrl+a BackSpace; xdotool type --delay 30 "zzqx"; shot no-results 0.6
 "$velmora" --hide; sleep 0.5; "$velmora" --show; sleep 0.8
+# The editor: hover the first header, press its pencil.
+xdotool mousemove 800 213; sleep 0.4; shot header-hover 0.3
+xdotool mousemove 777 213 click 1; shot editor 0.8
+xdotool key Escape; sleep 0.3
+"$velmora" --show; sleep 0.5
+# A tile dragged over the launcher: the drop list.
+xdotool mousemove 420 260 mousedown 1; sleep 0.2
+for step in 1 2 3 4 5 6; do xdotool mousemove $((420 + step * 20)) $((260 + step * 15)); sleep 0.05; done
+shot drop-list 0.6
+xdotool mouseup 1; sleep 0.5
 stop
-"$velmora" defaults write Launcher.viewType '"list"' >/dev/null
+setplain Launcher.viewType '"list"'
 start; "$velmora" --show; sleep 1; shot list
 stop
-"$velmora" defaults write Launcher.viewType '"grid"' >/dev/null
+setplain Launcher.viewType '"grid"'
 "$velmora" defaults write settings.fullscreen true >/dev/null
 start; "$velmora" --show; sleep 1.2
 /usr/bin/import -window root "$work/full.png"; /usr/bin/convert "$work/full.png" -resize 50% "$out/fullscreen.png"; echo "shot fullscreen"

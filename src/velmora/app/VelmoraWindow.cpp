@@ -96,9 +96,11 @@ VelmoraWindow::VelmoraWindow(QWindow *parent)
     setMinimumSize(QSize(kMinimumWidth, kMinimumHeight));
     setListedInTaskbar(false);
 
-    // Clicking elsewhere or starting an application hides the launcher.
+    // Clicking elsewhere or starting an application hides the launcher. A tile dragged
+    // out of the grid takes the focus away too (the drag grabs the pointer) while our own
+    // button is still held: the launcher must stay for its drop targets.
     connect(this, &QWindow::activeChanged, this, [this] {
-        if (!isActive() && isVisible())
+        if (!isActive() && isVisible() && QGuiApplication::mouseButtons() == Qt::NoButton)
             hide();
     });
 }

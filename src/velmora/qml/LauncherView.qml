@@ -189,15 +189,16 @@ FocusScope {
 
             // The header of the category scrolled under the top edge, with the fade.
             readonly property var pinned: view.screen.pinnedHeader
-            readonly property bool decorated: pinned.categoryUUID !== undefined
+            // At the very top the pinned header would sit exactly on the real one.
+            readonly property bool decorated: pinned.categoryUUID !== undefined && grid.contentY > 1
             Rectangle {
                 visible: gridArea.decorated
                 x: 20
                 width: parent.width - 40
                 height: 30
                 gradient: Gradient {
-                    GradientStop { position: 0.0; color: colors.background }
-                    GradientStop { position: 0.5; color: colors.background }
+                    GradientStop { position: 0.0; color: colors.fade }
+                    GradientStop { position: 0.5; color: colors.fade }
                     GradientStop { position: 1.0; color: "transparent" }
                 }
             }

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Window
 
 // A category's header row: its icon and title; the fold button for Hidden; the edit and
 // move controls on hover for ordinary categories.
@@ -117,7 +118,11 @@ Item {
         y: header.height
         padding: 0
         modal: false
+        focus: true
         closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
+        // While it is open, keys belong to the editor, not to the window's key routing.
+        onOpened: if (header.Window.window) header.Window.window.showingPopover = true
+        onClosed: if (header.Window.window) header.Window.window.showingPopover = false
         background: Rectangle {
             color: header.theme.background
             radius: 10

@@ -195,6 +195,14 @@ private slots:
         QCOMPARE(sql.value("SELECT count(*) FROM AppRecord"), QStringLiteral("1"));
     }
 
+    void closingSavesWhatIsPending()
+    {
+        addCategory(QStringLiteral("Late"));
+        reopen();
+        QCOMPARE(m_model->allCategories().size(), 1);
+        QCOMPARE(m_model->allCategories().first()->title(), QStringLiteral("Late"));
+    }
+
     void deletingCategoryKeepsItsApplications() {
         Category *doomed = addCategory(QStringLiteral("Doomed"));
         Category *other = addCategory(QStringLiteral("Other"));

@@ -105,11 +105,11 @@ RankState scoring(double score, ListStability stability, std::int64_t rank, doub
 }
 
 // "A@23/1*9,B@0/2" -> transitions from one source: target@hour/weekday, repeated *n times.
-RankState transitions(const QString &spec)
+RankState transitions(const QString &text)
 {
     RankState s;
     s.numberOfVisits = 1;
-    for (const QString &part : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QString target = part.section(QLatin1Char('@'), 0, 0);
         const QString rest = part.section(QLatin1Char('@'), 1);
         const int hour = rest.section(QLatin1Char('/'), 0, 0).toInt();
@@ -293,7 +293,7 @@ private slots:
 
     void timeWeight_data()
     {
-        QTest::addColumn<QString>("spec"); // transitions from one source state
+        QTest::addColumn<QString>("given"); // transitions from one source state
         QTest::addColumn<int>("weekday");
         QTest::addColumn<int>("hour");
         QTest::addColumn<QString>("candidate");
@@ -315,14 +315,14 @@ private slots:
     }
     void timeWeight()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, given);
         QFETCH(int, weekday);
         QFETCH(int, hour);
         QFETCH(QString, candidate);
         QFETCH(double, expected);
         Fixture f;
         f.clock->setTime(at(weekday, hour));
-        f.model->setItems({{QStringLiteral("S"), transitions(spec)}});
+        f.model->setItems({{QStringLiteral("S"), transitions(given)}});
         QCOMPARE(f.model->timeWeight(candidate), expected);
         const auto items = f.model->items();
         QCOMPARE(f.model->timeWeight(candidate),

@@ -2,6 +2,8 @@
 
 #include "velmora/app/DefaultsCommand.h"
 #include "velmora/app/GuiStart.h"
+#include "velmora/launcher/CalcCommand.h"
+#include "velmora/launcher/HeadlessCommands.h"
 
 #include "kestrelkit/BundleInfo.h"
 #include "kestrelkit/DefaultsStore.h"
@@ -35,6 +37,10 @@ Commands (no display needed):
   defaults read KEY           print a setting's JSON value
   defaults write KEY JSON     store a setting (e.g. log.advancedLogging true)
   defaults delete KEY         remove a setting
+  list [--json]               the applications by category, in launcher order
+  search TEXT [--json]        the search results, then the calculator and dictionary answers
+  calc EXPR                   the calculator's answer (exit 1 when EXPR is no expression)
+  launch PATH                 start the application stored at PATH
 )";
 
 } // namespace
@@ -64,6 +70,38 @@ int runCommandLine(int argc, char *argv[])
     if (args.value(0) == QLatin1String("defaults")) {
         QCoreApplication app(argc, argv);
         return runDefaultsCommand(args.mid(1), kestrelkit::DefaultsStore::standard(), out, err);
+    }
+    if (args.value(0) == QLatin1String("list") || args.value(0) == QLatin1String("search")) {
+        QCoreApplication app(argc, argv);
+        QStringList rest = args.mid(1);
+        const bool json = rest.removeAll(QStringLiteral("--json")) > 0;
+        if (args.value(0) == QLatin1String("list")) {
+            if (!rest.isEmpty()) {
+                err << "usage: velmora list [--json]" << Qt::endl;
+                return 2;
+            }
+            return runListCommand(json, out, err);
+        }
+        if (rest.size() != 1) {
+            err << "usage: velmora search TEXT [--json]" << Qt::endl;
+            return 2;
+        }
+        return runSearchCommand(rest.first(), json, out, err);
+    }
+    if (args.value(0) == QLatin1String("calc")) {
+        if (args.size() != 2) {
+            err << "usage: velmora calc EXPR" << Qt::endl;
+            return 2;
+        }
+        return runCalcCommand(args.at(1), out);
+    }
+    if (args.value(0) == QLatin1String("launch")) {
+        if (args.size() != 2) {
+            err << "usage: velmora launch PATH" << Qt::endl;
+            return 2;
+        }
+        QCoreApplication app(argc, argv);
+        return runLaunchCommand(args.at(1), out, err);
     }
 
     GuiRequest request;

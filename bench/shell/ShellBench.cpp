@@ -180,7 +180,11 @@ void warmRuns(velmora::AppDelegate &delegate, int runs)
 
     if (velmora::HotKey *key = delegate.hotKey()) {
         Clock::time_point released;
-        QObject::connect(key, &velmora::HotKey::activated, &window, [&released] { released = Clock::now(); });
+        int activations = 0;
+        QObject::connect(key, &velmora::HotKey::activated, &window, [&released, &activations] {
+            released = Clock::now();
+            ++activations;
+        });
         for (int i = 0; i < runs; ++i) {
             hideFirst();
             Clock::time_point start;
@@ -191,11 +195,14 @@ void warmRuns(velmora::AppDelegate &delegate, int runs)
                 });
             });
             worker.join();
+            if (ms < 0)
+                std::printf("  no frame: visible %d\n", int(window.isVisible()));
             if (ms >= 0) {
                 hotKey.push_back(ms);
                 releaseToFrame.push_back(ms - msSince(start, released));
             }
         }
+        std::printf("hot key: %d releases seen for %d presses\n", activations, runs);
     }
     // The floor any `velmora ...` process pays (loading Qt), measured in the same run.
     std::vector<double> bare;

@@ -94,6 +94,9 @@ xdotool key alt+space
 check "Alt+Space on the shown launcher hides it" eventually launcher_hidden
 "$velmora" --show
 check "--show shows" eventually launcher_shown
+eventually launcher_focused
+xdotool key Escape key alt+space
+check "Escape then Alt+Space at once leaves it shown" never launcher_hidden
 "$velmora" --hide
 check "--hide hides" eventually launcher_hidden
 "$velmora"

@@ -78,6 +78,7 @@ private:
     std::optional<QPointF> m_preciseCenter;
     bool m_showingPopover = false;
     bool m_resizable = true;
+    bool m_activatedSinceShown = false;
     std::function<QPoint()> m_pointer;
 
     Qt::Edges m_resizeEdges;

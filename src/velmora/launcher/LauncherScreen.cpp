@@ -341,6 +341,7 @@ void LauncherScreen::layoutGrid()
         y += height;
     }
     m_contentHeight = y;
+    ++m_layoutRevision;
     if (m_savedProxy)
         m_savedProxy->updateFrames(frames);
     emit layoutChanged();

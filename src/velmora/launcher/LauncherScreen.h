@@ -56,6 +56,8 @@ class LauncherScreen final : public QObject {
     // The grid's layout in content coordinates: one top per row of virtualGrid.
     Q_PROPERTY(QVariantList rowTops READ rowTops NOTIFY layoutChanged)
     Q_PROPERTY(QVariantList rowHeights READ rowHeights NOTIFY layoutChanged)
+    // Bumped on every layout: rows read rowTop()/rowHeight() without copying the lists.
+    Q_PROPERTY(int layoutRevision READ layoutRevision NOTIFY layoutChanged)
     Q_PROPERTY(double contentHeight READ contentHeight NOTIFY layoutChanged)
     Q_PROPERTY(double cellWidth READ cellWidth NOTIFY layoutChanged)
     // Measured by the screen from its fonts: a tile's name line and a header row.
@@ -88,6 +90,9 @@ public:
 
     [[nodiscard]] QVariantList rowTops() const;
     [[nodiscard]] QVariantList rowHeights() const;
+    [[nodiscard]] int layoutRevision() const { return m_layoutRevision; }
+    [[nodiscard]] Q_INVOKABLE double rowTop(int row) const { return m_rowTops.value(row); }
+    [[nodiscard]] Q_INVOKABLE double rowHeight(int row) const { return m_rowHeights.value(row); }
     [[nodiscard]] double contentHeight() const { return m_contentHeight; }
     [[nodiscard]] double cellWidth() const { return m_cellWidth; }
     [[nodiscard]] double labelHeight() const { return m_labelHeight; }
@@ -208,6 +213,7 @@ private:
     QList<double> m_rowTops;
     QList<double> m_rowHeights;
     double m_contentHeight = 0;
+    int m_layoutRevision = 0;
     double m_cellWidth = 0;
     double m_labelHeight = 16;
     double m_headerHeight = 38;

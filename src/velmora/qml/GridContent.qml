@@ -26,7 +26,8 @@ Flickable {
     }
 
     Repeater {
-        model: flick.vo.gridRows
+        // No rows before the first width: a zero width would lay out one column of everything.
+        model: flick.vo.totalWidth > 0 ? flick.vo.gridRows : null
         delegate: Loader {
             id: rowLoader
             required property int index
@@ -39,8 +40,8 @@ Flickable {
 
             x: flick.sideMargin
             width: flick.width - 2 * flick.sideMargin
-            y: flick.screen.rowTops[index] || 0
-            height: flick.screen.rowHeights[index] || 0
+            y: { flick.screen.layoutRevision; return flick.screen.rowTop(index) }
+            height: { flick.screen.layoutRevision; return flick.screen.rowHeight(index) }
             readonly property real margin: 200
             active: y + height >= flick.contentY - margin && y <= flick.contentY + flick.height + margin
             sourceComponent: kind === "header" ? headerRow : appRow

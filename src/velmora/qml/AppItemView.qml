@@ -149,15 +149,19 @@ Item {
         }
         onClicked: (event) => {
             if (event.button === Qt.RightButton) {
-                menu.info = tile.screen.appMenu(tile.path)
+                // Built on demand: a menu per tile would cost every visible tile a menu tree.
+                const menu = contextMenu.createObject(tile, { info: tile.screen.appMenu(tile.path) })
+                menu.closed.connect(menu.destroy)
                 menu.popup()
             }
         }
     }
 
-    AppContextMenu {
-        id: menu
-        screen: tile.screen
-        path: tile.path
+    Component {
+        id: contextMenu
+        AppContextMenu {
+            screen: tile.screen
+            path: tile.path
+        }
     }
 }

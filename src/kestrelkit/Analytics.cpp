@@ -26,6 +26,14 @@ QString Analytics::counterKey(const QString &name, const QString &parameter, con
     return key;
 }
 
+void Analytics::signal(const QString &name, const QVariantMap &parameters)
+{
+    Parameters pairs;
+    for (auto it = parameters.begin(); it != parameters.end(); ++it)
+        pairs.append({it.key(), it.value().toString()});
+    signal(name, pairs);
+}
+
 void Analytics::signal(const QString &name, const Parameters &parameters)
 {
     QStringList parts;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The launcher end to end on Xvfb: start-up decisions, Alt+Space, `velmora --toggle`,
-# centring, and a screenshot of the shown launcher in the output folder.
+# centring, launching a fixture application by typing its name and pressing Return,
+# and a screenshot of the shown launcher in the output folder.
 # usage: shell-e2e.sh VELMORA_BINARY OUTPUT_DIR
 set -uo pipefail
 velmora=$1
@@ -90,6 +91,12 @@ sleep 0.5
 if command -v import >/dev/null; then
   /usr/bin/import -window root "$out/launcher.png" && echo "screenshot: $out/launcher.png"
 fi
+xdotool key Return
+check "Return launches the typed application" eventually test -e "$work/fixture-ran"
+check "and the launcher hides" eventually launcher_hidden
+"$velmora" --show
+check "--show brings it back" eventually launcher_shown
+eventually launcher_focused
 xdotool key alt+space
 check "Alt+Space on the shown launcher hides it" eventually launcher_hidden
 "$velmora" --show

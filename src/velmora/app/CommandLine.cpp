@@ -53,10 +53,7 @@ void connectPlatform()
     static Workspace workspace;
     AppWorkspace::setCurrent(&workspace);
     setHeadlessAnalyticsSignal([](const QString &name, const QVariantMap &parameters) {
-        kestrelkit::Analytics::Parameters pairs;
-        for (auto it = parameters.begin(); it != parameters.end(); ++it)
-            pairs.append({it.key(), it.value().toString()});
-        kestrelkit::Analytics::shared().signal(name, pairs);
+        kestrelkit::Analytics::shared().signal(name, parameters);
     });
 }
 

@@ -1,12 +1,19 @@
 #include "velmora/app/GuiStart.h"
 
 #include "velmora/app/AppDelegate.h"
-#include "velmora/app/PlaceholderLauncherModel.h"
+#include "velmora/app/AppIconProvider.h"
 #include "velmora/app/PublicSettings.h"
+#include "velmora/app/ScreenServices.h"
 #include "velmora/app/SettingsScreens.h"
 #include "velmora/app/TrayIcon.h"
 #include "velmora/app/VelmoraWindow.h"
 #include "velmora/app/WindowContent.h"
+#include "velmora/discovery/AppDiscoverService.h"
+#include "velmora/launcher/LauncherScreen.h"
+#include "velmora/launcher/LauncherViewObject.h"
+#include "velmora/library/AppRecord.h"
+#include "velmora/library/AppWorkspace.h"
+#include "velmora/library/DataModel.h"
 #include "velmora/platform/HotKey.h"
 #include "velmora/platform/SingleInstance.h"
 #include "velmora/platform/Updater.h"
@@ -19,6 +26,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QQmlEngine>
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -69,8 +77,27 @@ int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &t
 
     PublicSettings &settings = PublicSettings::shared();
     WindowContent content;
-    PlaceholderLauncherModel launcherModel;
-    launcherModel.setItems(PlaceholderLauncherModel::installedApplicationNames());
+    content.engine().addImageProvider(QStringLiteral("appicon"), new AppIconProvider);
+
+    // The store first: one that cannot be opened is moved aside (or left alone when it is
+    // newer) and the process ends with the reason on standard output.
+    (void)DataModel::shared();
+    // The icon theme is settled here, on the main thread, before the icon worker uses it.
+    if (AppWorkspace *workspace = AppWorkspace::current())
+        (void)workspace->loadIcon(QString(), AppRecord::kIconSize);
+
+    LauncherViewObject viewObject(LauncherEnvironment::shared());
+    viewObject.setAnalyticsSignal([](const QString &name, const QVariantMap &parameters) {
+        kestrelkit::Analytics::shared().signal(name, parameters);
+    });
+    LauncherScreenHooks screenHooks;
+    screenHooks.copyToClipboard = &ScreenServices::copyToClipboard;
+    screenHooks.reveal = &ScreenServices::reveal;
+    screenHooks.sendFeedback = &ScreenServices::sendFeedback;
+    screenHooks.quit = [] { QCoreApplication::quit(); };
+    screenHooks.discovery = &AppDiscoverService::shared();
+    LauncherScreen launcherScreen(viewObject, screenHooks);
+    AppDiscoverService::shared().start();
     Updater updater(kestrelkit::BundleInfo::main().appVersion());
 
     AppDelegate::Hooks hooks;
@@ -78,7 +105,7 @@ int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &t
     hooks.createLogManager = [] { kestrelkit::LogManager::shared().start(); };
     hooks.checkForUpdates = [&updater](bool userInitiated) { updater.checkForUpdates(userInitiated); };
     hooks.buildLauncherContent = [&](VelmoraWindow &window) {
-        content.loadLauncher(window, settings, &launcherModel);
+        content.loadLauncher(window, settings, &launcherScreen);
     };
     SettingsScreens settingsScreens(settings);
     hooks.buildOnboardingContent = [&](QQuickWindow &window) {
@@ -97,6 +124,8 @@ int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &t
 
     AppDelegate delegate(settings, std::move(hooks), options);
     settingsScreens.connectTo(delegate);
+    QObject::connect(&viewObject, &LauncherViewObject::dismissWindow, &delegate,
+                     &AppDelegate::hideLauncher);
     QObject::connect(&instance, &SingleInstance::messageReceived, &delegate,
                      &AppDelegate::handleInstanceMessage);
     QObject::connect(&updater, &Updater::checkFinished, &delegate,

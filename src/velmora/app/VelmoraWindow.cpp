@@ -99,7 +99,9 @@ VelmoraWindow::VelmoraWindow(QWindow *parent)
     // Clicking elsewhere or starting an application hides the launcher. Only a window
     // that became active since it was shown counts: X11 delivers the deactivation of an
     // earlier showing up to 400 ms late (Qt waits that long for a focus-in), and it
-    // would hide the launcher again right after a quick re-show.
+    // would hide the launcher again right after a quick re-show. A tile dragged out of
+    // the grid takes the focus away too (the drag grabs the pointer) while our own button
+    // is still held: the launcher must stay for its drop targets.
     connect(this, &QWindow::visibleChanged, this, [this](bool visible) {
         if (visible)
             m_activatedSinceShown = false;
@@ -109,7 +111,7 @@ VelmoraWindow::VelmoraWindow(QWindow *parent)
             return;
         if (isActive())
             m_activatedSinceShown = true;
-        else if (m_activatedSinceShown)
+        else if (m_activatedSinceShown && QGuiApplication::mouseButtons() == Qt::NoButton)
             hide();
     });
 }

@@ -26,7 +26,7 @@ QString Analytics::counterKey(const QString &name, const QString &parameter, con
     return key;
 }
 
-void Analytics::signal(const QString &name, const QVariantMap &parameters)
+void Analytics::signalFromMap(const QString &name, const QVariantMap &parameters)
 {
     Parameters pairs;
     for (auto it = parameters.begin(); it != parameters.end(); ++it)

@@ -27,7 +27,7 @@ public:
     // signal("Launcher.launchApp", {{"by", "Enter"}})
     void signal(const QString &name, const Parameters &parameters = {});
     // The same with the parameters as a map of texts (as the launcher sends them).
-    void signal(const QString &name, const QVariantMap &parameters);
+    void signalFromMap(const QString &name, const QVariantMap &parameters);
 
     // Times `name` was sent with `parameter` = `value` (or at all, when both are empty).
     [[nodiscard]] qint64 count(const QString &name, const QString &parameter = {},

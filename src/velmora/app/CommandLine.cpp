@@ -53,7 +53,7 @@ void connectPlatform()
     static Workspace workspace;
     AppWorkspace::setCurrent(&workspace);
     setHeadlessAnalyticsSignal([](const QString &name, const QVariantMap &parameters) {
-        kestrelkit::Analytics::shared().signal(name, parameters);
+        kestrelkit::Analytics::shared().signalFromMap(name, parameters);
     });
 }
 

@@ -88,7 +88,7 @@ int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &t
 
     LauncherViewObject viewObject(LauncherEnvironment::shared());
     viewObject.setAnalyticsSignal([](const QString &name, const QVariantMap &parameters) {
-        kestrelkit::Analytics::shared().signal(name, parameters);
+        kestrelkit::Analytics::shared().signalFromMap(name, parameters);
     });
     LauncherScreenHooks screenHooks;
     screenHooks.copyToClipboard = &ScreenServices::copyToClipboard;

@@ -89,6 +89,7 @@ private slots:
     void calculatorCard();
     void commandShowsBadgesAndAltTheCategoryList();
     void clickMovesTheHighlight();
+    void ctrlDigitIsNotTypedAndBackgroundFollowsFullScreen();
 };
 
 void LauncherViewTest::tilesAndHeadersAreBuilt()
@@ -170,3 +171,27 @@ void LauncherViewTest::clickMovesTheHighlight()
 
 QTEST_MAIN(LauncherViewTest)
 #include "LauncherViewTest.moc"
+
+void LauncherViewTest::ctrlDigitIsNotTypedAndBackgroundFollowsFullScreen()
+{
+    Screen s;
+    s.type("term");
+    // No third tile to open: the shortcut is swallowed, not typed into the field.
+    QTest::keyClick(&s.window, Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(s.f.model->searchText(), QStringLiteral("term"));
+
+    // The rounded background is the content's first item with a radius.
+    QQuickItem *root = s.window.contentItem()->childItems().value(0);
+    QVERIFY(root);
+    QQuickItem *background = nullptr;
+    for (QQuickItem *child : root->childItems()) {
+        if (child->property("radius").isValid()) {
+            background = child;
+            break;
+        }
+    }
+    QVERIFY(background);
+    QCOMPARE(background->property("radius").toDouble(), 28.0);
+    s.settings.setFullscreen(true);
+    QTRY_COMPARE(background->property("radius").toDouble(), 0.0);
+}

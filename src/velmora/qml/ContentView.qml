@@ -28,28 +28,12 @@ FocusScope {
         border.color: root.dark ? Qt.rgba(1, 1, 1, 0.15) : Qt.rgba(0, 0, 0, 0.12)
     }
 
-    // The launcher screen over its LauncherScreen; a plain list model gets the simple page.
-    Loader {
+    LauncherView {
         anchors.fill: parent
         focus: true
-        sourceComponent: root.launcherModel.viewObject !== undefined ? launcherView : simplePage
-    }
-    Component {
-        id: launcherView
-        LauncherView {
-            focus: true
-            screen: root.launcherModel
-            settings: root.settings
-            window: root.window
-            dark: root.dark
-        }
-    }
-    Component {
-        id: simplePage
-        LauncherPage {
-            focus: true
-            model: root.launcherModel
-            dark: root.dark
-        }
+        screen: root.launcherModel
+        settings: root.settings
+        window: root.window
+        dark: root.dark
     }
 }

@@ -4,8 +4,12 @@
 
 #include "velmora/launcher/LauncherScreen.h"
 
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
 #include "kestrelkit/NotificationCenter.h"
 
+#include <algorithm>
 #include <limits>
 
 using namespace velmora;
@@ -87,6 +91,8 @@ private slots:
     void headerMovesSwapNeighbours();
     void pinnedHeaderFollowsTheScrollOffset();
     void layoutRegistersEveryCellForKeyboardScrolls();
+    void visibleRowsFollowTheViewport();
+    void visibleRowsUpdateInPlace();
     void dropClosesAtOnceAndMovesOnTheNextTurn();
     void widthIsDebounced();
     void texts_data();
@@ -446,6 +452,130 @@ void LauncherScreenTest::layoutRegistersEveryCellForKeyboardScrolls()
     const double tile = screen.cellWidth() + LauncherScreen::kTileLabelGap + 10 + f.model->gridSpacing();
     QCOMPARE(proxy.getPosition(ScrollId(QUuid::fromString(lib.tools->categoryUUID()))), 2 * header + 2 * tile);
     QCOMPARE(screen.contentHeight(), 5 * header + 4 * tile); // the folded Hidden header too
+}
+
+namespace {
+
+QHash<QByteArray, int> rolesOf(const QAbstractItemModel &model)
+{
+    QHash<QByteArray, int> roles;
+    const auto names = model.roleNames();
+    for (auto it = names.begin(); it != names.end(); ++it)
+        roles.insert(it.value(), it.key());
+    return roles;
+}
+
+// The screen's rows are exactly the grid rows reaching into the viewport's band, in
+// order, each with its place and its cells as the view object reads them.
+void verifyWindow(const LauncherScreen &screen, const LauncherViewObject &model, double top, double height)
+{
+    const QAbstractItemModel &rows = *screen.visibleRows();
+    const auto roles = rolesOf(rows);
+    const QVariantList tops = screen.rowTops();
+    const QVariantList heights = screen.rowHeights();
+    QList<int> expected;
+    for (int i = 0; i < tops.size(); ++i) {
+        const double y = tops[i].toDouble();
+        if (y + heights[i].toDouble() > top - LauncherScreen::kRowBuildMargin
+            && y <= top + height + LauncherScreen::kRowBuildMargin)
+            expected.append(i);
+    }
+    QList<int> shown;
+    for (int i = 0; i < rows.rowCount(); ++i) {
+        const QModelIndex index = rows.index(i, 0);
+        const int row = rows.data(index, roles["rowIndex"]).toInt();
+        shown.append(row);
+        QCOMPARE(rows.data(index, roles["rowTop"]).toDouble(), tops[row].toDouble());
+        QCOMPARE(rows.data(index, roles["rowHeight"]).toDouble(), heights[row].toDouble());
+        const bool header = rows.data(index, roles["kind"]).toString() == QLatin1String("header");
+        if (header) {
+            QCOMPARE(rows.data(index, roles["categoryUUID"]).toString(),
+                     model.virtualGrid().at(row).first().category()->categoryUUID());
+            continue;
+        }
+        const QVariantList cells = rows.data(index, roles["cells"]).toList();
+        QCOMPARE(cells.size(), model.virtualGrid().at(row).size());
+        for (int column = 0; column < cells.size(); ++column)
+            QCOMPARE(cells[column].toMap(), model.elementAt(row, column));
+    }
+    QCOMPARE(shown, expected);
+}
+
+} // namespace
+
+void LauncherScreenTest::visibleRowsFollowTheViewport()
+{
+    LauncherFixture f;
+    Library lib(f);
+    LauncherScreen screen(*f.model);
+    QAbstractItemModelTester tester(screen.visibleRows(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    screen.setHeaderHeight(30);
+    screen.setLabelHeight(10);
+    QVERIFY(f.model->rowCount() > 6);
+    const double total = screen.contentHeight();
+    const double rowHeight = screen.rowHeights().value(1).toDouble();
+    // A viewport smaller than the grid, so that scrolling adds and drops rows at both ends.
+    const double viewport = std::max(1.0, total - 2 * LauncherScreen::kRowBuildMargin - 3 * rowHeight);
+    for (double top : {0.0, rowHeight, 2.5 * rowHeight, total, 0.0, total + 1000, 0.0}) {
+        screen.setViewport(top, viewport);
+        verifyWindow(screen, *f.model, top, viewport);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    screen.setViewport(total + 1000, viewport);
+    QCOMPARE(screen.visibleRows()->rowCount(), 0);
+}
+
+void LauncherScreenTest::visibleRowsUpdateInPlace()
+{
+    LauncherFixture f;
+    Library lib(f);
+    LauncherScreen screen(*f.model);
+    QAbstractItemModelTester tester(screen.visibleRows(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    screen.setHeaderHeight(30);
+    screen.setLabelHeight(10);
+    screen.setViewport(0, 10000);
+    QAbstractItemModel &rows = *screen.visibleRows();
+    const auto roles = rolesOf(rows);
+    QSignalSpy removed(&rows, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy inserted(&rows, &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(&rows, &QAbstractItemModel::modelReset);
+    QSignalSpy changed(&rows, &QAbstractItemModel::dataChanged);
+    const QPersistentModelIndex first(rows.index(0, 0));
+    const int before = rows.rowCount();
+
+    // Typing: the grid shrinks to the results; rows that stay are changed, not rebuilt.
+    f.model->setSearchText(QStringLiteral("g"));
+    verifyWindow(screen, *f.model, 0, 10000);
+    QCOMPARE(reset.count(), 0);
+    QCOMPARE(inserted.count(), 0);
+    QCOMPARE(rows.rowCount(), f.model->rowCount());
+    QVERIFY(rows.rowCount() < before);
+    QVERIFY(first.isValid());
+    QCOMPARE(first.row(), 0);
+    QVERIFY(changed.count() > 0);
+
+    // A rename reaches the header row as a change of its titles only.
+    f.model->setSearchText(QString());
+    changed.clear();
+    removed.clear();
+    inserted.clear();
+    lib.games->setTitle(QStringLiteral("Play"));
+    f.model->rebuildCategoryLists();
+    f.model->setLauncherContent(f.model->launcherContent());
+    verifyWindow(screen, *f.model, 0, 10000);
+    QCOMPARE(removed.count() + inserted.count(), 0);
+    bool titleChanged = false;
+    for (const QList<QVariant> &arguments : std::as_const(changed)) {
+        const QModelIndex index = arguments.at(0).toModelIndex();
+        const auto changedRoles = arguments.at(2).value<QList<int>>();
+        if (rows.data(index, roles["title"]).toString() == QLatin1String("Play")) {
+            titleChanged = true;
+            QVERIFY(changedRoles.contains(roles["title"]));
+            QVERIFY(!changedRoles.contains(roles["cells"]));
+        }
+    }
+    QVERIFY(titleChanged);
 }
 
 void LauncherScreenTest::dropClosesAtOnceAndMovesOnTheNextTurn()

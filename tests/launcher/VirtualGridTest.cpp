@@ -3,9 +3,7 @@
 
 #include "LauncherFixture.h"
 
-#include "velmora/launcher/LauncherGridModel.h"
 
-#include <QAbstractItemModelTester>
 
 #include <limits>
 
@@ -86,7 +84,6 @@ private slots:
     void commandNumbersInTheCategoryGrid();
     void commandNumbersInSearchAndFocusedGrids();
     void elementEquality();
-    void rowsForTheScreen();
 };
 
 void VirtualGridTest::categoryGridShape()
@@ -334,24 +331,6 @@ void VirtualGridTest::elementEquality()
     QVERIFY(!(GridElement::categoryHeader(c.a) == GridElement::categoryHeader(c.b)));
     QCOMPARE(qHash(GridElement::categoryHeader(c.a)), qHash(GridElement::categoryHeader(c.a)));
     QVERIFY(qHash(GridElement::spacer()) != qHash(GridElement::app(a1)));
-}
-
-void VirtualGridTest::rowsForTheScreen()
-{
-    LauncherFixture f;
-    QAbstractItemModelTester tester(f.model->gridRows(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    TwoCategories c(f);
-    QAbstractItemModel *rows = f.model->gridRows();
-    QCOMPARE(rows->rowCount(), 5);
-    const QHash<int, QByteArray> roles = rows->roleNames();
-    const auto role = [&roles](const char *name) { return roles.key(name); };
-    QCOMPARE(rows->data(rows->index(0, 0), role("kind")).toString(), QStringLiteral("header"));
-    QCOMPARE(rows->data(rows->index(0, 0), role("title")).toString(), QStringLiteral("A"));
-    const QVariantList cells = rows->data(rows->index(2, 0), role("cells")).toList();
-    QCOMPARE(cells.size(), 3);
-    QCOMPARE(cells.at(0).toMap().value(QStringLiteral("displayName")).toString(), QStringLiteral("a4"));
-    QCOMPARE(cells.at(1).toMap().value(QStringLiteral("kind")).toString(), QStringLiteral("spacer"));
-    QCOMPARE(f.model->elementAt(1, 1).value(QStringLiteral("path")).toString(), QStringLiteral("/apps/a2.desktop"));
 }
 
 QTEST_GUILESS_MAIN(VirtualGridTest)

@@ -4,6 +4,7 @@
 #include "velmora/launcher/FlickableScrollTarget.h"
 #include "velmora/launcher/GridElement.h"
 #include "velmora/launcher/GridScroller.h"
+#include "velmora/launcher/LauncherGridModel.h"
 #include "velmora/launcher/LauncherViewObject.h"
 #include "velmora/launcher/LauncherViewType.h"
 #include "velmora/launcher/ScrollTarget.h"
@@ -56,6 +57,7 @@ LauncherScreen::LauncherScreen(LauncherViewObject &viewObject, Hooks hooks, QObj
     , m_logger(QStringLiteral("LauncherView"))
     , m_viewObject(&viewObject)
     , m_hooks(std::move(hooks))
+    , m_visibleRows(new LauncherGridModel(this))
 {
     m_resizeTimer.setSingleShot(true);
     m_resizeTimer.setInterval(kResizeDebounceMs);
@@ -341,10 +343,42 @@ void LauncherScreen::layoutGrid()
         y += height;
     }
     m_contentHeight = y;
-    ++m_layoutRevision;
     if (m_savedProxy)
         m_savedProxy->updateFrames(frames);
     emit layoutChanged();
+    updateVisibleRows();
+}
+
+QAbstractItemModel *LauncherScreen::visibleRows() const
+{
+    return m_visibleRows;
+}
+
+void LauncherScreen::setViewport(double top, double height)
+{
+    if (top == m_viewportTop && height == m_viewportHeight)
+        return;
+    m_viewportTop = top;
+    m_viewportHeight = height;
+    updateVisibleRows();
+}
+
+void LauncherScreen::updateVisibleRows()
+{
+    // No rows before the first width: a zero width would lay out one column of everything.
+    if (m_viewObject->totalWidth() <= 0) {
+        m_visibleRows->update(m_viewObject->virtualGrid(), {}, {}, 0, 0);
+        return;
+    }
+    const double from = m_viewportTop - kRowBuildMargin;
+    const double to = m_viewportTop + std::max(0.0, m_viewportHeight) + kRowBuildMargin;
+    // The first row reaching into the band, and the first one starting below it.
+    int first = int(std::upper_bound(m_rowTops.begin(), m_rowTops.end(), from) - m_rowTops.begin());
+    if (first > 0 && m_rowTops[first - 1] + m_rowHeights[first - 1] > from)
+        --first;
+    const int last = int(std::upper_bound(m_rowTops.begin(), m_rowTops.end(), to) - m_rowTops.begin());
+    m_visibleRows->update(m_viewObject->virtualGrid(), m_rowTops, m_rowHeights, first,
+                          std::max(first, last));
 }
 
 void LauncherScreen::registerTile(const QString &path, double x, double y, double width, double height)

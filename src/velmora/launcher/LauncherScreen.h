@@ -4,6 +4,7 @@
 
 #include "kestrelkit/Logger.h"
 
+#include <QAbstractItemModel>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -20,6 +21,7 @@ namespace velmora {
 class AppDiscoverService;
 class AppRecord;
 class Category;
+class LauncherGridModel;
 class LauncherViewObject;
 class ScrollTarget;
 
@@ -56,8 +58,8 @@ class LauncherScreen final : public QObject {
     // The grid's layout in content coordinates: one top per row of virtualGrid.
     Q_PROPERTY(QVariantList rowTops READ rowTops NOTIFY layoutChanged)
     Q_PROPERTY(QVariantList rowHeights READ rowHeights NOTIFY layoutChanged)
-    // Bumped on every layout: rows read rowTop()/rowHeight() without copying the lists.
-    Q_PROPERTY(int layoutRevision READ layoutRevision NOTIFY layoutChanged)
+    // The rows the grid builds: those near the viewport (LauncherGridModel's roles).
+    Q_PROPERTY(QAbstractItemModel *visibleRows READ visibleRows CONSTANT)
     Q_PROPERTY(double contentHeight READ contentHeight NOTIFY layoutChanged)
     Q_PROPERTY(double cellWidth READ cellWidth NOTIFY layoutChanged)
     // Measured by the screen from its fonts: a tile's name line and a header row.
@@ -90,9 +92,11 @@ public:
 
     [[nodiscard]] QVariantList rowTops() const;
     [[nodiscard]] QVariantList rowHeights() const;
-    [[nodiscard]] int layoutRevision() const { return m_layoutRevision; }
-    [[nodiscard]] Q_INVOKABLE double rowTop(int row) const { return m_rowTops.value(row); }
-    [[nodiscard]] Q_INVOKABLE double rowHeight(int row) const { return m_rowHeights.value(row); }
+    [[nodiscard]] QAbstractItemModel *visibleRows() const;
+    // The part of the grid on screen, in content coordinates: rows within
+    // kRowBuildMargin of it are in visibleRows.
+    Q_INVOKABLE void setViewport(double top, double height);
+    static constexpr double kRowBuildMargin = 200;
     [[nodiscard]] double contentHeight() const { return m_contentHeight; }
     [[nodiscard]] double cellWidth() const { return m_cellWidth; }
     [[nodiscard]] double labelHeight() const { return m_labelHeight; }
@@ -194,6 +198,7 @@ private:
     void observeNotifications();
     // Row tops and heights from the grid, and every cell's frame into the proxy.
     void layoutGrid();
+    void updateVisibleRows();
     void applyWidth(double width);
     void scrollToHiddenHeader();
     void moveAppTo(AppRecord *app, Category *category);
@@ -213,7 +218,9 @@ private:
     QList<double> m_rowTops;
     QList<double> m_rowHeights;
     double m_contentHeight = 0;
-    int m_layoutRevision = 0;
+    LauncherGridModel *m_visibleRows;
+    double m_viewportTop = 0;
+    double m_viewportHeight = 0;
     double m_cellWidth = 0;
     double m_labelHeight = 16;
     double m_headerHeight = 38;

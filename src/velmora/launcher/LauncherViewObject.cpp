@@ -3,7 +3,6 @@
 #include "velmora/discovery/AppDiscoverService.h"
 #include "velmora/discovery/LaunchpadDatabase.h"
 #include "velmora/launcher/Calculator.h"
-#include "velmora/launcher/LauncherGridModel.h"
 #include "velmora/launcher/SearchCards.h"
 #include "velmora/library/AppRecord.h"
 #include "velmora/library/Category.h"
@@ -120,9 +119,7 @@ LauncherViewObject::LauncherViewObject(LauncherEnvironment environment, QObject 
     , m_store(m_environment.store ? m_environment.store : &DataModel::shared())
     , m_accessRank(m_environment.accessRank ? m_environment.accessRank : &AccessRank::shared())
     , m_viewType(QString::fromLatin1(kViewTypeKey), LauncherViewType::grid, m_environment.defaults)
-    , m_gridModel(new LauncherGridModel(this))
 {
-    m_gridModel->setGrid(&m_virtualGrid);
     m_viewType.setObserver(this, [this] { emit viewTypeChanged(); });
     if (m_environment.discovery)
         m_environment.discovery->setDelegate(this);
@@ -180,7 +177,6 @@ QList<AppRecord *> LauncherViewObject::appsOf(const Category *category) const
 void LauncherViewObject::setVirtualGrid(VirtualGrid grid)
 {
     m_virtualGrid = std::move(grid);
-    m_gridModel->setGrid(&m_virtualGrid);
     emit virtualGridChanged();
 }
 
@@ -648,11 +644,6 @@ QVariantList LauncherViewObject::sortedAndFilteredCategoriesForQml() const
     for (const Category *category : m_sortedAndFilteredCategories)
         list.append(categoryForQml(*category));
     return list;
-}
-
-QAbstractItemModel *LauncherViewObject::gridRows() const
-{
-    return m_gridModel;
 }
 
 QString LauncherViewObject::searchCardInputText() const

@@ -40,7 +40,6 @@ class Category;
 class DataModel;
 class GridScroller;
 class LaunchpadDatabase;
-class LauncherGridModel;
 
 // One entry of the launcher content: a category and its applications in display order.
 struct LauncherSection {
@@ -92,8 +91,6 @@ class LauncherViewObject final : public QObject,
     Q_PROPERTY(QVariantList sortedAndFilteredCategories READ sortedAndFilteredCategoriesForQml NOTIFY
                    sortedCategoriesChanged)
     Q_PROPERTY(int searchResultCount READ searchResultCount NOTIFY searchResultsChanged)
-    // The rows of virtualGrid, one list entry per row (LauncherGridModel's roles).
-    Q_PROPERTY(QAbstractItemModel *gridRows READ gridRows CONSTANT)
     Q_PROPERTY(int rowCount READ rowCount NOTIFY virtualGridChanged)
     Q_PROPERTY(bool gridIsSearch READ gridIsSearch NOTIFY virtualGridChanged)
     Q_PROPERTY(double gridSpacing READ gridSpacing NOTIFY virtualGridChanged)
@@ -250,7 +247,6 @@ public:
     [[nodiscard]] QVariantList sortedCategoriesForQml() const;
     [[nodiscard]] QVariantList sortedAndFilteredCategoriesForQml() const;
     [[nodiscard]] int searchResultCount() const { return int(m_searchResults.size()); }
-    [[nodiscard]] QAbstractItemModel *gridRows() const;
     [[nodiscard]] int rowCount() const { return int(m_virtualGrid.size()); }
     [[nodiscard]] int gridColumnCount() const { return m_gridColumnCount; }
     [[nodiscard]] QString searchCardInputText() const;
@@ -331,7 +327,6 @@ private:
 
     bool m_gridIsSearch = false;
     int m_gridColumnCount = 1;
-    LauncherGridModel *m_gridModel;
     std::vector<SearchEntry> m_searchIndex;
     bool m_searchIndexValid = false;
     AnalyticsSignal m_analytics;

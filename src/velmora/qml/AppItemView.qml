@@ -14,8 +14,8 @@ Item {
     property bool selected: false
     property int shortcutNumber: -1
 
-    readonly property string path: cell.path
-    readonly property string name: screen.tileName(cell.displayName)
+    readonly property string path: cell.path ?? ""
+    readonly property string name: screen.tileName(cell.displayName ?? "")
     readonly property url iconSource: "image://appicon/" + encodeURIComponent(path)
 
     // --- grid tile ---

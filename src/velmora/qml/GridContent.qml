@@ -23,27 +23,31 @@ Flickable {
     Component.onCompleted: {
         screen.attachFlickable(flick)
         screen.gridShown()
+        screen.setViewport(contentY, height)
     }
+    onContentYChanged: screen.setViewport(contentY, height)
+    onHeightChanged: screen.setViewport(contentY, height)
 
+    // Only the rows near the viewport exist; the screen adds and removes them as the grid
+    // scrolls or changes, and a row that stays is updated in place.
     Repeater {
-        // No rows before the first width: a zero width would lay out one column of everything.
-        model: flick.vo.totalWidth > 0 ? flick.vo.gridRows : null
+        model: flick.screen.visibleRows
         delegate: Loader {
             id: rowLoader
-            required property int index
             required property string kind
             required property string categoryUUID
             required property string displayTitle
             required property string systemIconName
             required property string reservedType
             required property var cells
+            required property int rowIndex
+            required property real rowTop
+            required property real rowHeight
 
             x: flick.sideMargin
+            y: rowTop
             width: flick.width - 2 * flick.sideMargin
-            y: { flick.screen.layoutRevision; return flick.screen.rowTop(index) }
-            height: { flick.screen.layoutRevision; return flick.screen.rowHeight(index) }
-            readonly property real margin: 200
-            active: y + height >= flick.contentY - margin && y <= flick.contentY + flick.height + margin
+            height: rowHeight
             sourceComponent: kind === "header" ? headerRow : appRow
 
             Component {
@@ -64,27 +68,29 @@ Flickable {
                 Row {
                     spacing: flick.vo.gridSpacing
                     Repeater {
-                        model: rowLoader.cells
+                        // A count, not the list: new cells update the tiles instead of
+                        // replacing them.
+                        model: rowLoader.cells.length
                         Item {
                             id: cellItem
-                            required property var modelData
                             required property int index
+                            readonly property var cell: rowLoader.cells[index]
                             width: flick.screen.cellWidth
                             height: rowLoader.height - (flick.listMode ? 0 : flick.vo.gridSpacing)
                             Loader {
                                 anchors.fill: parent
-                                active: cellItem.modelData.kind === "app"
+                                active: !!cellItem.cell && cellItem.cell.kind === "app"
                                 sourceComponent: AppItemView {
                                     screen: flick.screen
                                     theme: flick.theme
-                                    cell: cellItem.modelData
-                                    row: rowLoader.index
+                                    cell: cellItem.cell
+                                    row: rowLoader.rowIndex
                                     column: cellItem.index
                                     listMode: flick.listMode
-                                    selected: flick.vo.highlightItemY === rowLoader.index
+                                    selected: flick.vo.highlightItemY === rowLoader.rowIndex
                                               && flick.vo.highlightItemX === cellItem.index
                                     shortcutNumber: flick.screen.showCommandKeyTips
-                                                    ? flick.vo.shortcutNumberAt(rowLoader.index, cellItem.index) : -1
+                                                    ? flick.vo.shortcutNumberAt(rowLoader.rowIndex, cellItem.index) : -1
                                 }
                             }
                         }

@@ -24,6 +24,7 @@ dpkg-deb --field "$deb" Package Version Depends
 
 contents=$(dpkg-deb --contents "$deb")
 for path in ./usr/bin/velmora \
+            ./usr/libexec/velmora/velmora-app \
             ./usr/share/applications/org.velmora.Launcher.desktop \
             ./usr/share/metainfo/org.velmora.Launcher.metainfo.xml \
             ./usr/share/icons/hicolor/scalable/apps/org.velmora.Launcher.svg \

@@ -115,6 +115,35 @@ private slots:
         QCOMPARE(LoginItem::defaultExecutable(), QStringLiteral("velmora"));
     }
 
+    // The autostart entry names the `velmora` command, never the full program it runs.
+    void commandForTheRunningProgram_data()
+    {
+        QTest::addColumn<QString>("self");    // relative to a temporary root
+        QTest::addColumn<QString>("command"); // relative to it too, or a bare name
+        QTest::newRow("the command itself") << "bin/velmora" << "bin/velmora";
+        QTest::newRow("build tree: beside it") << "build/velmora-app" << "build/velmora";
+        QTest::newRow("installed under libexec") << "libexec/velmora/velmora-app" << "bin/velmora";
+        QTest::newRow("full program alone") << "lonely/velmora-app" << "velmora";
+        QTest::newRow("a test binary") << "build/LoginItemTest" << "velmora";
+        QTest::newRow("not known") << "" << "velmora";
+    }
+    void commandForTheRunningProgram()
+    {
+        QFETCH(QString, self);
+        QFETCH(QString, command);
+        QTemporaryDir root;
+        for (const char *file : {"bin/velmora", "build/velmora", "build/velmora-app", "build/LoginItemTest",
+                                 "libexec/velmora/velmora-app", "lonely/velmora-app"}) {
+            const QString path = root.filePath(QString::fromLatin1(file));
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        const QString expected = command.contains(u'/') ? root.filePath(command) : command;
+        QCOMPARE(LoginItem::commandFor(self.isEmpty() ? QString() : root.filePath(self)), expected);
+    }
+
     void failureReturnsTheReason_data()
     {
         QTest::addColumn<QString>("kind");

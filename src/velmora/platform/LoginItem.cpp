@@ -90,10 +90,27 @@ QString LoginItem::defaultAutostartFolder()
 QString LoginItem::defaultExecutable()
 {
     // A test binary or a renamed copy must not end up in the user's session start.
-    const QString self = QCoreApplication::instance() ? QCoreApplication::applicationFilePath()
-                                                      : QString();
-    if (!self.isEmpty() && QFileInfo(self).fileName() == QLatin1String("velmora"))
+    return commandFor(QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString());
+}
+
+QString LoginItem::commandFor(const QString &self)
+{
+    const QFileInfo program(self);
+    if (self.isEmpty())
+        return QStringLiteral("velmora");
+    if (program.fileName() == QLatin1String("velmora"))
         return self;
+    if (program.fileName() == QLatin1String("velmora-app")) {
+        // The full program lives beside the command in the build tree and under
+        // libexec/velmora/ when installed.
+        const QDir folder = program.dir();
+        for (const QString &candidate : {folder.filePath(QStringLiteral("velmora")),
+                                         folder.filePath(QStringLiteral("../../bin/velmora"))}) {
+            const QFileInfo command(candidate);
+            if (command.isFile() && command.isExecutable())
+                return QDir::cleanPath(command.absoluteFilePath());
+        }
+    }
     return QStringLiteral("velmora");
 }
 

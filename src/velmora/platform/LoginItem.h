@@ -45,6 +45,10 @@ public:
     [[nodiscard]] static QByteArray entryContents(const QString &executable);
     [[nodiscard]] static QString defaultAutostartFolder();
     [[nodiscard]] static QString defaultExecutable();
+    // The `velmora` command for the running program `self`: itself, or, for the full
+    // program the command started, the command beside it or at its installed place;
+    // "velmora" (found through PATH) for anything else.
+    [[nodiscard]] static QString commandFor(const QString &self);
 
 private:
     QString m_folder;

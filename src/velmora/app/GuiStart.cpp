@@ -2,6 +2,7 @@
 
 #include "velmora/app/AppDelegate.h"
 #include "velmora/app/AppIconProvider.h"
+#include "velmora/app/GraphicsBackend.h"
 #include "velmora/app/PublicSettings.h"
 #include "velmora/app/ScreenServices.h"
 #include "velmora/app/SettingsScreens.h"
@@ -58,6 +59,7 @@ int runGui(int &argc, char **argv, const GuiRequest &request, const GuiTuning &t
             return 0;
     }
 
+    applyGraphicsBackend();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velmora Launcher"));

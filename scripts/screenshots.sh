@@ -20,7 +20,27 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data \
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR" "$out"
 chmod 700 "$XDG_RUNTIME_DIR"
 "$here/make-screen-fixture.sh" "$work/share"
-if [ "$scheme" = dark ]; then export QT_QUICK_CONTROLS_STYLE=Fusion; fi
+suffix=
+if [ "$scheme" = dark ]; then
+  # A dark system palette the way a Plasma session hands it to Qt: its colour scheme
+  # in kdeglobals, read by Qt's own KDE theme.
+  suffix=-dark
+  export XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=5
+  cat > "$XDG_CONFIG_HOME/kdeglobals" <<'KDE'
+[Colors:Window]
+BackgroundNormal=32,35,38
+ForegroundNormal=252,252,252
+[Colors:View]
+BackgroundNormal=20,22,24
+ForegroundNormal=252,252,252
+[Colors:Button]
+BackgroundNormal=41,44,48
+ForegroundNormal=252,252,252
+[Colors:Selection]
+BackgroundNormal=61,174,233
+ForegroundNormal=252,252,252
+KDE
+fi
 "$velmora" defaults write oobe.isOnboardingFinished true >/dev/null
 command -v xcompmgr >/dev/null && { xcompmgr & pids+=($!); }
 # A desktop behind the translucent window.
@@ -36,7 +56,7 @@ with open(path, "w") as f: json.dump(doc, f)
 PY
 }
 shot() { sleep "${2:-0.8}"; /usr/bin/import -window root "$work/full.png"
-         /usr/bin/convert "$work/full.png" -crop 760x640+260+80 +repage -resize 75% "$out/$1.png"; echo "shot $1"; }
+         /usr/bin/convert "$work/full.png" -crop 760x640+260+80 +repage -resize 75% "$out/$1$suffix.png"; echo "shot $1$suffix"; }
 start() { "$velmora" --verbose >>"$out/velmora.log" 2>&1 & pids+=($!); echo $! > "$work/pid"; sleep 3; }
 stop() { kill "$(cat "$work/pid")" 2>/dev/null; wait "$(cat "$work/pid")" 2>/dev/null; rm -f "$XDG_RUNTIME_DIR"/*.socket; }
 win() { xdotool search --onlyvisible --name '^Velmora Launcher$' | head -1; }
@@ -69,5 +89,5 @@ stop
 setplain Launcher.viewType '"grid"'
 "$velmora" defaults write settings.fullscreen true >/dev/null
 start; "$velmora" --show; sleep 1.2
-/usr/bin/import -window root "$work/full.png"; /usr/bin/convert "$work/full.png" -resize 50% "$out/fullscreen.png"; echo "shot fullscreen"
+/usr/bin/import -window root "$work/full.png"; /usr/bin/convert "$work/full.png" -resize 50% "$out/fullscreen$suffix.png"; echo "shot fullscreen$suffix"
 stop

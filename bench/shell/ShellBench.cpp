@@ -8,12 +8,14 @@
 #include "velmora/app/AppDelegate.h"
 #include "velmora/app/GuiStart.h"
 #include "velmora/app/VelmoraWindow.h"
+#include "velmora/discovery/AppDiscoverService.h"
 #include "velmora/platform/HotKey.h"
 #include "velmora/platform/SingleInstance.h"
 
 #include "kestrelkit/DefaultsStore.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
@@ -29,6 +31,8 @@
 #include <vector>
 
 namespace {
+
+constexpr int kBigTreeEntries = 5000;
 
 using Clock = std::chrono::steady_clock;
 
@@ -81,6 +85,74 @@ int coldChild(int argc, char **argv)
     return velmora::runGui(argc, argv, {}, tuning);
 }
 
+// The child of a big-tree run: the real start over the 5,000-entry tree; once the
+// discovered list arrived and the launcher drew it, its resident memory.
+int bigTreeChild(int argc, char **argv)
+{
+    velmora::GuiTuning tuning;
+    tuning.firstShowDelayMs = 0;
+    tuning.started = [](velmora::AppDelegate &delegate) {
+        auto *window = delegate.window();
+        QObject::connect(&velmora::AppDiscoverService::shared(), &velmora::AppDiscoverService::resultsUpdated,
+                         window, [window](const velmora::MDSearchItemList &items) {
+                             if (items.size() < kBigTreeEntries)
+                                 return;
+                             // Let the synchronisation, the save and the grid settle, then draw once more.
+                             QTimer::singleShot(1500, window, [window] {
+                                 QObject::connect(window, &QQuickWindow::frameSwapped, window, [] {
+                                     std::printf("rss %ld\n", residentKiB());
+                                     std::fflush(stdout);
+                                     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+                                 }, Qt::SingleShotConnection);
+                                 window->update();
+                             });
+                         });
+    };
+    return velmora::runGui(argc, argv, {}, tuning);
+}
+
+void bigTreeStarts(const QString &self, int runs)
+{
+    QTemporaryDir tree;
+    const QString apps = tree.filePath(QStringLiteral("share/applications"));
+    QDir().mkpath(apps);
+    const char *categories[] = {"Utility;", "Game;", "Office;", "Development;", "AudioVideo;Video;",
+                                "Network;", "Graphics;", "System;"};
+    for (int i = 0; i < kBigTreeEntries; ++i) {
+        QFile entry(QStringLiteral("%1/app%2.desktop").arg(apps).arg(i));
+        entry.open(QIODevice::WriteOnly);
+        entry.write("[Desktop Entry]\nType=Application\nName=Application " + QByteArray::number(i)
+                    + "\nExec=true\nIcon=app-" + QByteArray::number(i) + "\nCategories=" + categories[i % 8]
+                    + "\n");
+    }
+    std::vector<double> first, later;
+    for (int i = 0; i < runs; ++i) {
+        QTemporaryDir data;
+        for (int start = 0; start < 2; ++start) {
+            QProcess child;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("XDG_DATA_DIRS"), tree.filePath(QStringLiteral("share")));
+            env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
+            child.setProcessEnvironment(env);
+            child.start(self, {QStringLiteral("--big-tree-child")});
+            QByteArray output;
+            qsizetype at = -1;
+            while ((at = output.indexOf("rss ")) < 0 && child.waitForReadyRead(30000))
+                output += child.readAllStandardOutput();
+            if (at >= 0) {
+                child.waitForReadyRead(1000);
+                output += child.readAllStandardOutput();
+                (start == 0 ? first : later).push_back(output.mid(at + 4).split('\n').first().toDouble() / 1024.0);
+            }
+            child.waitForFinished(10000);
+        }
+    }
+    std::printf("%-48s median %8.1f MiB (n=%zu)\n", "resident, 5,000 entries, first start", median(first),
+                first.size());
+    std::printf("%-48s median %8.1f MiB (n=%zu)\n", "resident, 5,000 entries, later start", median(later),
+                later.size());
+}
+
 void coldStarts(const QString &self, int runs)
 {
     std::vector<double> times;
@@ -99,7 +171,7 @@ void coldStarts(const QString &self, int runs)
         child.waitForFinished(5000);
     }
     report("cold start to first frame", times);
-    std::printf("%-48s median %8.1f MiB (placeholder list, no discovery)\n",
+    std::printf("%-48s median %8.1f MiB (this machine's own applications)\n",
                 "resident memory at first frame", median(rss));
 }
 
@@ -227,6 +299,8 @@ int main(int argc, char **argv)
 {
     if (argc > 1 && qstrcmp(argv[1], "--cold-child") == 0)
         return coldChild(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--big-tree-child") == 0)
+        return bigTreeChild(argc, argv);
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
         std::printf("velmora_shell_bench needs an X display: run it under xvfb-run\n");
         return 0;
@@ -247,6 +321,7 @@ int main(int argc, char **argv)
     kestrelkit::DefaultsStore::standard().setData(QStringLiteral("oobe.isOnboardingFinished"), "true");
 
     coldStarts(QString::fromLocal8Bit(argv[0]), runs);
+    bigTreeStarts(QString::fromLocal8Bit(argv[0]), std::max(1, runs / 5));
 
     velmora::GuiTuning tuning;
     tuning.firstShowDelayMs = 0;

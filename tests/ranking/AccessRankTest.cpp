@@ -32,7 +32,12 @@ public:
     }
     void predictionListDidChange(const PredictionList &list) override
     {
-        calls.push_back({QStringLiteral("list"), {}, list, QThread::currentThread()});
+        // Member by member: GCC's -O2 takes the braced empty RankState for uninitialised.
+        Call call;
+        call.id = QStringLiteral("list");
+        call.list = list;
+        call.thread = QThread::currentThread();
+        calls.push_back(std::move(call));
     }
     [[nodiscard]] QStringList order() const
     {

@@ -165,8 +165,12 @@ std::unique_ptr<LaunchpadDatabase> LaunchpadDatabase::fromDatabaseFile(const QSt
                                    SQLITE_OPEN_READONLY, nullptr);
     bool open = rc == SQLITE_OK;
     if (!open) {
-        report(QStringLiteral("Failed to open database: "),
-               QStringLiteral("%1 (%2)").arg(QString::fromUtf8(sqlite3_errstr(rc)), path));
+        // Only macOS has this database; its absence is the normal case everywhere else.
+        if (QFileInfo::exists(path))
+            report(QStringLiteral("Failed to open database: "),
+                   QStringLiteral("%1 (%2)").arg(QString::fromUtf8(sqlite3_errstr(rc)), path));
+        else
+            logger().info(QStringLiteral("No Launchpad database at %1").arg(path));
         sqlite3_close(db.handle);
         db.handle = nullptr;
     } else {

@@ -65,6 +65,12 @@ at() { local id; id=$(win); eval "$(xdotool getwindowgeometry --shell "$id")"; x
 start
 "$velmora" --show; sleep 1
 xdotool key Down Right; shot grid
+# The launcher menu under the "…" button, then a tile's context menu.
+# (Escape closes the menu and hides the launcher; --show brings it back.)
+xdotool mousemove 924 144 click 1; shot menu 0.6; xdotool key Escape; sleep 0.3
+"$velmora" --show; sleep 0.6
+xdotool mousemove 393 280 click 3; shot context-menu 0.6; xdotool key Escape; sleep 0.3
+"$velmora" --show; sleep 0.6
 xdotool keydown ctrl; shot badges 0.5; xdotool keyup ctrl
 xdotool keydown alt; shot category-list 0.6; xdotool key 3; shot category-focused 0.5; xdotool keyup alt
 xdotool key alt+1 2>/dev/null; "$velmora" --hide; sleep 0.5; "$velmora" --show; sleep 0.8

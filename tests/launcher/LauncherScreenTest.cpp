@@ -446,12 +446,15 @@ void LauncherScreenTest::layoutRegistersEveryCellForKeyboardScrolls()
     const QVariantList tops = screen.rowTops();
     QCOMPARE(tops.size(), f.model->rowCount());
     const double header = 30 + LauncherScreen::kHeaderBottomMargin;
-    QCOMPARE(tops[1].toDouble(), header);
-    QCOMPARE(proxy.getPosition(ScrollId(path(QStringLiteral("p1")))), header);
+    const double inset = LauncherScreen::kGridTopInset;
+    QCOMPARE(tops[0].toDouble(), inset);
+    QCOMPARE(tops[1].toDouble(), inset + header);
+    QCOMPARE(proxy.getPosition(ScrollId(path(QStringLiteral("p1")))), inset + header);
     // Tools' header is the fifth row: two headers and two application rows above it.
     const double tile = screen.cellWidth() + LauncherScreen::kTileLabelGap + 10 + f.model->gridSpacing();
-    QCOMPARE(proxy.getPosition(ScrollId(QUuid::fromString(lib.tools->categoryUUID()))), 2 * header + 2 * tile);
-    QCOMPARE(screen.contentHeight(), 5 * header + 4 * tile); // the folded Hidden header too
+    QCOMPARE(proxy.getPosition(ScrollId(QUuid::fromString(lib.tools->categoryUUID()))),
+             inset + 2 * header + 2 * tile);
+    QCOMPARE(screen.contentHeight(), inset + 5 * header + 4 * tile); // the folded Hidden header too
 }
 
 namespace {

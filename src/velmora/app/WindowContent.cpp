@@ -1,6 +1,7 @@
 #include "velmora/app/WindowContent.h"
 
 #include "velmora/app/PublicSettings.h"
+#include "velmora/app/SymbolImageProvider.h"
 #include "velmora/app/VelmoraWindow.h"
 
 #include "kestrelkit/Logger.h"
@@ -16,6 +17,7 @@ WindowContent::WindowContent()
     : m_engine(std::make_unique<QQmlEngine>())
 {
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+    m_engine->addImageProvider(QStringLiteral("symbol"), new SymbolImageProvider);
 }
 
 WindowContent::~WindowContent() = default;

@@ -326,7 +326,7 @@ void LauncherScreen::layoutGrid()
     m_rowTops.clear();
     m_rowHeights.clear();
     QList<std::pair<ScrollId, QRectF>> frames;
-    double y = 0;
+    double y = kGridTopInset;
     for (const GridRow &row : grid) {
         const bool header = !row.isEmpty() && row.first().isCategoryHeader();
         const double height = header ? m_headerHeight + kHeaderBottomMargin : tileHeight;

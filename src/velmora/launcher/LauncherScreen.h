@@ -106,6 +106,9 @@ public:
     // Space between a tile's icon and its name; a header's bottom margin.
     static constexpr double kTileLabelGap = 6;
     static constexpr double kHeaderBottomMargin = 4;
+    // Room above the first row, so that a highlighted tile's outline and glow in the top
+    // row are not cut by the scroll area's edge.
+    static constexpr double kGridTopInset = 8;
     // A list row: a 45-high icon, 4 around the content, 4 above and below.
     static constexpr double kListRowHeight = 45 + 2 * 4 + 2 * 4;
 

@@ -9,41 +9,49 @@ Menu {
     required property string path
     property var info: ({})
 
-    MenuItem {
+    // The entry that opens a submenu shows the submenu's symbol.
+    delegate: SymbolMenuItem { symbol: subMenu && subMenu.symbol ? subMenu.symbol : "" }
+
+    SymbolMenuItem {
         text: qsTr("Show in File Manager")
+        symbol: "folder.fill"
         onTriggered: menu.screen.revealApp(menu.path)
     }
     MenuSeparator {}
     Menu {
+        property string symbol: "tag"
         title: qsTr("Category")
         Repeater {
             model: menu.info.categories || []
-            MenuItem {
+            SymbolMenuItem {
                 required property var modelData
                 text: modelData.title
+                symbol: modelData.systemIconName
                 checkable: true
                 checked: modelData.marked
                 onTriggered: menu.screen.setAppCategory(menu.path, modelData.categoryUUID)
             }
         }
     }
-    MenuItem {
+    SymbolMenuItem {
         text: qsTr("New Category")
         onTriggered: menu.screen.newCategoryForApp(menu.path)
     }
-    MenuItem {
+    SymbolMenuItem {
         text: qsTr("Remove from Category")
         visible: !!menu.info.canRemove
         height: visible ? implicitHeight : 0
         onTriggered: menu.screen.removeAppFromCategory(menu.path)
     }
     MenuSeparator {}
-    MenuItem {
+    SymbolMenuItem {
         text: menu.info.pinLabel || ""
+        symbol: menu.info.pinSymbol || ""
         onTriggered: menu.screen.togglePin(menu.path)
     }
-    MenuItem {
+    SymbolMenuItem {
         text: menu.info.hideLabel || ""
+        symbol: menu.info.hideSymbol || ""
         onTriggered: menu.screen.toggleHide(menu.path)
     }
 }

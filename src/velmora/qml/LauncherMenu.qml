@@ -7,31 +7,50 @@ Menu {
     required property var screen
     required property var settings
 
+    // The entry that opens a submenu shows the submenu's symbol.
+    delegate: SymbolMenuItem { symbol: subMenu && subMenu.symbol ? subMenu.symbol : "" }
+
     Menu {
+        property string symbol: "viewfinder"
         title: qsTr("View")
-        MenuItem {
+        SymbolMenuItem {
             text: qsTr("Grid")
+            symbol: "square.grid.2x2"
             checkable: true
             checked: menu.screen.viewObject.viewType === "grid"
             onTriggered: menu.screen.chooseViewType("grid")
         }
-        MenuItem {
+        SymbolMenuItem {
             text: qsTr("List")
+            symbol: "rectangle.grid.1x2"
             checkable: true
             checked: menu.screen.viewObject.viewType === "list"
             onTriggered: menu.screen.chooseViewType("list")
         }
     }
-    MenuItem {
+    SymbolMenuItem {
         text: qsTr("Full Screen")
+        symbol: "arrow.up.left.and.arrow.down.right"
         checkable: true
         checked: menu.settings.fullscreen
         onTriggered: menu.settings.fullscreen = checked
     }
     MenuSeparator {}
-    MenuItem { text: qsTr("Settings") + "\tCtrl+,"; onTriggered: menu.screen.showSettings() }
-    MenuItem { text: qsTr("Send Feedback"); onTriggered: menu.screen.sendFeedback() }
-    MenuItem { text: qsTr("Check for Updates"); onTriggered: menu.screen.checkForUpdates() }
+    SymbolMenuItem {
+        text: qsTr("Settings") + "\tCtrl+,"
+        symbol: "gear"
+        onTriggered: menu.screen.showSettings()
+    }
+    SymbolMenuItem {
+        text: qsTr("Send Feedback")
+        symbol: "envelope"
+        onTriggered: menu.screen.sendFeedback()
+    }
+    SymbolMenuItem {
+        text: qsTr("Check for Updates")
+        symbol: "arrow.triangle.2.circlepath"
+        onTriggered: menu.screen.checkForUpdates()
+    }
     MenuSeparator {}
     MenuItem { text: qsTr("Quit") + "\tCtrl+Q"; onTriggered: menu.screen.quit() }
 }

@@ -90,6 +90,7 @@ private slots:
     void commandShowsBadgesAndAltTheCategoryList();
     void clickMovesTheHighlight();
     void ctrlDigitIsNotTypedAndBackgroundFollowsFullScreen();
+    void menuTakesEscapeAndClosesWithTheLauncher();
 };
 
 void LauncherViewTest::tilesAndHeadersAreBuilt()
@@ -167,6 +168,33 @@ void LauncherViewTest::clickMovesTheHighlight()
     QCOMPARE(s.f.model->highlightItemY(), 1);
     QCOMPARE(s.f.model->highlightItemX(), 2);
     QTRY_VERIFY(third->property("selected").toBool());
+}
+
+void LauncherViewTest::menuTakesEscapeAndClosesWithTheLauncher()
+{
+    Screen s;
+    auto *button = qobject_cast<QQuickItem *>(s.named("menuButton"));
+    QObject *menu = s.named("launcherMenu");
+    QVERIFY(button && menu);
+    const auto openMenu = [&] {
+        QTest::mouseClick(&s.window, Qt::LeftButton, {},
+                          button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint());
+        QTRY_VERIFY(menu->property("opened").toBool());
+        QVERIFY(s.window.showingPopover());
+    };
+
+    // Escape closes the menu only; the launcher stays.
+    openMenu();
+    QTest::keyClick(&s.window, Qt::Key_Escape);
+    QTRY_VERIFY(!menu->property("visible").toBool());
+    QVERIFY(s.window.isVisible());
+    QVERIFY(!s.window.showingPopover());
+
+    // Hiding the launcher closes the menu, so it does not come back open.
+    openMenu();
+    s.window.hide();
+    QTRY_VERIFY(!menu->property("visible").toBool());
+    QVERIFY(!s.window.showingPopover());
 }
 
 QTEST_MAIN(LauncherViewTest)

@@ -2,15 +2,12 @@ import QtQuick
 import QtQuick.Controls
 
 // The eight entries of a tile's menu; what they show comes from LauncherScreen.appMenu().
-Menu {
+PopoverMenu {
     id: menu
 
     required property var screen
     required property string path
     property var info: ({})
-
-    // The entry that opens a submenu shows the submenu's symbol.
-    delegate: SymbolMenuItem { symbol: subMenu && subMenu.symbol ? subMenu.symbol : "" }
 
     SymbolMenuItem {
         text: qsTr("Show in File Manager")

@@ -2,13 +2,10 @@ import QtQuick
 import QtQuick.Controls
 
 // The launcher menu under the "…" button.
-Menu {
+PopoverMenu {
     id: menu
     required property var screen
     required property var settings
-
-    // The entry that opens a submenu shows the submenu's symbol.
-    delegate: SymbolMenuItem { symbol: subMenu && subMenu.symbol ? subMenu.symbol : "" }
 
     Menu {
         property string symbol: "viewfinder"

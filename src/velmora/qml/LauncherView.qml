@@ -121,6 +121,7 @@ FocusScope {
             }
             LauncherMenu {
                 id: launcherMenu
+                objectName: "launcherMenu"
                 screen: view.screen
                 settings: view.settings
             }

@@ -23,6 +23,10 @@ Column {
         TextField {
             objectName: "titleField"
             width: 500 - 50
+            // The fields follow the launcher's palette, not the style's light default.
+            palette.base: editorView.theme.dark ? "#2c2c2e" : "#ffffff"
+            palette.text: editorView.theme.text
+            palette.placeholderText: editorView.theme.secondary
             placeholderText: editorView.editor ? editorView.editor.initialTitle : ""
             text: editorView.editor ? editorView.editor.localTitle : ""
             onTextEdited: editorView.editor.localTitle = text
@@ -97,6 +101,9 @@ Column {
     TextField {
         objectName: "symbolSearch"
         width: 500
+        palette.base: editorView.theme.dark ? "#2c2c2e" : "#ffffff"
+        palette.text: editorView.theme.text
+        palette.placeholderText: editorView.theme.secondary
         placeholderText: qsTr("Search")
         onTextEdited: editorView.editor.searchText = text
     }

@@ -80,6 +80,12 @@ Item {
             flat: true
             implicitWidth: 28
             implicitHeight: 28
+            focusPolicy: Qt.NoFocus
+            // Plain buttons: only a faint plate under the pointer, in either palette.
+            background: Rectangle {
+                radius: 6
+                color: parent.hovered && parent.enabled ? header.theme.material : "transparent"
+            }
             contentItem: SymbolImage {
                 screen: parent.screen
                 name: parent.symbol

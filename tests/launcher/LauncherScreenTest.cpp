@@ -504,16 +504,27 @@ void verifyWindow(const LauncherScreen &screen, const LauncherViewObject &model,
     QCOMPARE(shown, expected);
 }
 
+// The library above on a screen with fixed header and label heights, its rows checked
+// by the model tester throughout.
+struct RowsFixture {
+    RowsFixture()
+    {
+        screen.setHeaderHeight(30);
+        screen.setLabelHeight(10);
+    }
+    LauncherFixture f;
+    Library lib{f};
+    LauncherScreen screen{*f.model};
+    QAbstractItemModelTester tester{screen.visibleRows(), QAbstractItemModelTester::FailureReportingMode::QtTest};
+};
+
 } // namespace
 
 void LauncherScreenTest::visibleRowsFollowTheViewport()
 {
-    LauncherFixture f;
-    Library lib(f);
-    LauncherScreen screen(*f.model);
-    QAbstractItemModelTester tester(screen.visibleRows(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    screen.setHeaderHeight(30);
-    screen.setLabelHeight(10);
+    RowsFixture rows;
+    LauncherFixture &f = rows.f;
+    LauncherScreen &screen = rows.screen;
     QVERIFY(f.model->rowCount() > 6);
     const double total = screen.contentHeight();
     const double rowHeight = screen.rowHeights().value(1).toDouble();
@@ -531,12 +542,10 @@ void LauncherScreenTest::visibleRowsFollowTheViewport()
 
 void LauncherScreenTest::visibleRowsUpdateInPlace()
 {
-    LauncherFixture f;
-    Library lib(f);
-    LauncherScreen screen(*f.model);
-    QAbstractItemModelTester tester(screen.visibleRows(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    screen.setHeaderHeight(30);
-    screen.setLabelHeight(10);
+    RowsFixture fixture;
+    LauncherFixture &f = fixture.f;
+    Library &lib = fixture.lib;
+    LauncherScreen &screen = fixture.screen;
     screen.setViewport(0, 10000);
     QAbstractItemModel &rows = *screen.visibleRows();
     const auto roles = rolesOf(rows);

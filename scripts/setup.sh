@@ -17,7 +17,7 @@ packages=(
   libboost-dev libbenchmark-dev
   wordnet-dev wordnet-base
   libx11-dev libxcb1-dev libxcb-keysyms1-dev
-  xvfb xauth xdotool x11-utils imagemagick xcompmgr xdg-utils
+  xvfb xauth xdotool x11-utils imagemagick xcompmgr xdg-utils dbus-daemon
   fonts-material-design-icons-iconfont
   clang libclang-rt-14-dev
 )

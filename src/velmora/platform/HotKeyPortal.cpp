@@ -91,10 +91,13 @@ public:
     {
         qDBusRegisterMetaType<PortalShortcut>();
         qDBusRegisterMetaType<QList<PortalShortcut>>();
-        m_bus.connect(kService, kPath, kInterface, QStringLiteral("Activated"), this,
-                      SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
-        m_bus.connect(kService, kPath, kInterface, QStringLiteral("Deactivated"), this,
-                      SLOT(onDeactivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+        // The whole message: QtDBus does not match the (o, s, t, a{sv}) signature to a
+        // typed slot, and a failed connect would leave the key silently dead.
+        for (const char *member : {"Activated", "Deactivated"}) {
+            if (!m_bus.connect(kService, kPath, kInterface, QLatin1String(member), this,
+                               SLOT(onShortcutSignal(QDBusMessage))))
+                m_log.error(QStringLiteral("Cannot listen to the portal's %1 signal").arg(QLatin1String(member)));
+        }
     }
 
     bool registerShortcut(const QString &name, QKeyCombination combination) override
@@ -119,17 +122,19 @@ public:
     }
 
 private slots:
-    void onActivated(const QDBusObjectPath &session, const QString &id, qulonglong,
-                     const QVariantMap &)
+    // Activated: the keys went down; Deactivated: released, which is when we act.
+    void onShortcutSignal(const QDBusMessage &message)
     {
-        if (session == m_session && m_shortcuts.contains(id))
+        const QList<QVariant> arguments = message.arguments();
+        if (arguments.size() < 2)
+            return;
+        const QDBusObjectPath session = arguments.at(0).value<QDBusObjectPath>();
+        const QString id = arguments.at(1).toString();
+        if (session != m_session || !m_shortcuts.contains(id))
+            return;
+        if (message.member() == QLatin1String("Activated"))
             emit pressed(id);
-    }
-
-    void onDeactivated(const QDBusObjectPath &session, const QString &id, qulonglong,
-                       const QVariantMap &)
-    {
-        if (session == m_session && m_shortcuts.contains(id))
+        else
             emit activated(id);
     }
 

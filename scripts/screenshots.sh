@@ -46,15 +46,6 @@ command -v xcompmgr >/dev/null && { xcompmgr & pids+=($!); }
 # A desktop behind the translucent window.
 xsetroot -solid '#5b6b8a' 2>/dev/null || true
 
-# The view type is read as a plain value; `defaults write` stores data.
-setplain() { python3 - "$XDG_CONFIG_HOME/velmora/defaults.json" "$1" "$2" <<'PY'
-import json, sys
-path, key, value = sys.argv[1], sys.argv[2], json.loads(sys.argv[3])
-with open(path) as f: doc = json.load(f)
-doc.setdefault("entries", {})[key] = {"value": value}
-with open(path, "w") as f: json.dump(doc, f)
-PY
-}
 shot() { sleep "${2:-0.8}"; /usr/bin/import -window root "$work/full.png"
          /usr/bin/convert "$work/full.png" -crop 760x640+260+80 +repage -resize 75% "$out/$1$suffix.png"; echo "shot $1$suffix"; }
 start() { "$velmora" --verbose >>"$out/velmora.log" 2>&1 & pids+=($!); echo $! > "$work/pid"; sleep 3; }
@@ -89,10 +80,10 @@ for step in 1 2 3 4 5 6; do xdotool mousemove $((420 + step * 20)) $((260 + step
 shot drop-list 0.6
 xdotool mouseup 1; sleep 0.5
 stop
-setplain Launcher.viewType '"list"'
+"$velmora" defaults write Launcher.viewType '"list"' >/dev/null
 start; "$velmora" --show; sleep 1; shot list
 stop
-setplain Launcher.viewType '"grid"'
+"$velmora" defaults write Launcher.viewType '"grid"' >/dev/null
 "$velmora" defaults write settings.fullscreen true >/dev/null
 start; "$velmora" --show; sleep 1.2
 /usr/bin/import -window root "$work/full.png"; /usr/bin/convert "$work/full.png" -resize 50% "$out/fullscreen$suffix.png"; echo "shot fullscreen$suffix"

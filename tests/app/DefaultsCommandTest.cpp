@@ -80,6 +80,35 @@ private slots:
         QVERIFY(out.startsWith("true"));
         QVERIFY(out.contains("plain"));
     }
+
+    // A write keeps the form the application reads the key in.
+    void writeKeepsPlainKeysPlain_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("presetPlain"); // the key already holds a plain value
+        QTest::addColumn<bool>("expectPlain");
+        QTest::newRow("view type, unset") << "Launcher.viewType" << false << true;
+        QTest::newRow("a plain value already there") << "custom.plain" << true << true;
+        QTest::newRow("an ordinary key") << "settings.fullscreen" << false << false;
+    }
+    void writeKeepsPlainKeysPlain()
+    {
+        QFETCH(QString, key);
+        QFETCH(bool, presetPlain);
+        QFETCH(bool, expectPlain);
+        QTemporaryDir dir;
+        DefaultsStore store(dir.filePath("d.json"));
+        if (presetPlain)
+            store.setPlainValue(key, QStringLiteral("old"));
+        QCOMPARE(run(store, {"write", key, "\"list\""}), 0);
+        if (expectPlain) {
+            QCOMPARE(store.plainValue(key), std::optional<QJsonValue>(QStringLiteral("list")));
+            QVERIFY(!store.data(key));
+        } else {
+            QCOMPARE(store.data(key), std::optional<QByteArray>("\"list\""));
+            QVERIFY(!store.plainValue(key));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(DefaultsCommandTest)

@@ -1,5 +1,7 @@
 #include "velmora/app/DefaultsCommand.h"
 
+#include "velmora/launcher/LauncherViewObject.h"
+
 #include "kestrelkit/DefaultsStore.h"
 
 #include <QJsonDocument>
@@ -10,6 +12,13 @@ namespace velmora {
 namespace {
 
 constexpr auto kUsage = "usage: velmora defaults read KEY | write KEY JSON | delete KEY";
+
+// Keys the application stores as plain values rather than JSON data; a write must keep
+// that form or the application would not see it.
+bool storedPlain(const kestrelkit::DefaultsStore &store, const QString &key)
+{
+    return key == QLatin1String(LauncherViewObject::kViewTypeKey) || store.plainValue(key).has_value();
+}
 
 QString show(const QJsonValue &value)
 {
@@ -55,7 +64,9 @@ int runDefaultsCommand(const QStringList &args, kestrelkit::DefaultsStore &store
                 << "Examples: true, 640, \"grid\", [\"/opt/apps\"]. Nothing was written." << Qt::endl;
             return 2;
         }
-        if (!store.setData(key, kestrelkit::encodeJsonValue(*json))) {
+        const bool written = storedPlain(store, key) ? store.setPlainValue(key, *json)
+                                                     : store.setData(key, kestrelkit::encodeJsonValue(*json));
+        if (!written) {
             err << "Could not write " << store.filePath() << Qt::endl;
             return 3;
         }

@@ -161,6 +161,7 @@ Item {
         id: contextMenu
         AppContextMenu {
             screen: tile.screen
+            theme: tile.theme
             path: tile.path
         }
     }

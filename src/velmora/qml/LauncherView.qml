@@ -110,6 +110,12 @@ FocusScope {
                     flat: true
                     implicitWidth: 32
                     implicitHeight: 32
+                    focusPolicy: Qt.NoFocus
+                    background: Rectangle {
+                        radius: 8
+                        color: menuButton.down || menuButton.hovered || launcherMenu.visible
+                               ? colors.material : "transparent"
+                    }
                     contentItem: SymbolImage {
                         screen: view.screen
                         name: "ellipsis.circle"
@@ -122,6 +128,7 @@ FocusScope {
             LauncherMenu {
                 id: launcherMenu
                 objectName: "launcherMenu"
+                theme: colors
                 screen: view.screen
                 settings: view.settings
             }

@@ -8,6 +8,16 @@ Menu {
     id: menu
 
     readonly property var hostWindow: parent ? parent.Window.window : null
+    // The launcher's colours, so that a menu is dark over a dark launcher.
+    required property var theme
+
+    palette.window: theme.background
+    palette.base: theme.background
+    palette.text: theme.text
+    palette.windowText: theme.text
+    palette.buttonText: theme.text
+    palette.highlight: theme.accent
+    palette.highlightedText: "#ffffff"
 
     // The entry that opens a submenu shows the submenu's symbol.
     delegate: SymbolMenuItem { symbol: subMenu && subMenu.symbol ? subMenu.symbol : "" }

@@ -26,8 +26,10 @@ QImage SymbolImageProvider::requestImage(const QString &id, QSize *size, const Q
     font.setPixelSize(side);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    painter.drawText(image.rect(), Qt::AlignCenter,
-                     kestrelkit::SFSymbols::shared().glyph(QUrl::fromPercentEncoding(id.toUtf8())));
+    // No name: an empty image of the same size, which keeps menu texts aligned.
+    const QString name = QUrl::fromPercentEncoding(id.toUtf8());
+    if (!name.isEmpty())
+        painter.drawText(image.rect(), Qt::AlignCenter, kestrelkit::SFSymbols::shared().glyph(name));
     painter.end();
     if (size)
         *size = image.size();

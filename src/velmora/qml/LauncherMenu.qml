@@ -34,7 +34,8 @@ PopoverMenu {
     }
     MenuSeparator {}
     SymbolMenuItem {
-        text: qsTr("Settings") + "\tCtrl+,"
+        text: qsTr("Settings")
+        shortcutText: "Ctrl+,"
         symbol: "gear"
         onTriggered: menu.screen.showSettings()
     }
@@ -49,5 +50,9 @@ PopoverMenu {
         onTriggered: menu.screen.checkForUpdates()
     }
     MenuSeparator {}
-    MenuItem { text: qsTr("Quit") + "\tCtrl+Q"; onTriggered: menu.screen.quit() }
+    SymbolMenuItem {
+        text: qsTr("Quit")
+        shortcutText: "Ctrl+Q"
+        onTriggered: menu.screen.quit()
+    }
 }

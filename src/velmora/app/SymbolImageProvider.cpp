@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace velmora {
 
 SymbolImageProvider::SymbolImageProvider()

@@ -54,7 +54,7 @@ QList<int> LauncherGridModel::changedRoles(const Entry &current, const Entry &ne
 }
 
 void LauncherGridModel::update(const VirtualGrid &grid, const QList<double> &tops,
-                               const QList<double> &heights, int first, int last)
+                               const QList<double> &heights, int first, int last, bool gridChanged)
 {
     const int rows = int(std::min({grid.size(), tops.size(), heights.size()}));
     first = std::clamp(first, 0, rows);
@@ -94,7 +94,7 @@ void LauncherGridModel::update(const VirtualGrid &grid, const QList<double> &top
         entry.height = heights.at(row);
         return entry;
     };
-    for (int i = 0; i < int(m_entries.size()); ++i) {
+    for (int i = 0; gridChanged && i < int(m_entries.size()); ++i) {
         Entry next = make(m_first + i);
         const QList<int> roles = changedRoles(m_entries[i], next);
         if (roles.isEmpty())

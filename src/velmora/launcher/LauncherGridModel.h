@@ -30,9 +30,10 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     // Shows rows [first, last) of `grid`, placed at `tops` with `heights` (one per grid
-    // row). The grid is read now and not kept.
+    // row). The grid is read now and not kept. `gridChanged` false (a scroll) re-reads
+    // only the rows that come into the range.
     void update(const VirtualGrid &grid, const QList<double> &tops, const QList<double> &heights,
-                int first, int last);
+                int first, int last, bool gridChanged = true);
 
     [[nodiscard]] int firstRow() const { return m_first; }
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;

@@ -346,7 +346,7 @@ void LauncherScreen::layoutGrid()
     if (m_savedProxy)
         m_savedProxy->updateFrames(frames);
     emit layoutChanged();
-    updateVisibleRows();
+    updateVisibleRows(true);
 }
 
 QAbstractItemModel *LauncherScreen::visibleRows() const
@@ -360,10 +360,10 @@ void LauncherScreen::setViewport(double top, double height)
         return;
     m_viewportTop = top;
     m_viewportHeight = height;
-    updateVisibleRows();
+    updateVisibleRows(false);
 }
 
-void LauncherScreen::updateVisibleRows()
+void LauncherScreen::updateVisibleRows(bool gridChanged)
 {
     // No rows before the first width: a zero width would lay out one column of everything.
     if (m_viewObject->totalWidth() <= 0) {
@@ -378,7 +378,7 @@ void LauncherScreen::updateVisibleRows()
         --first;
     const int last = int(std::upper_bound(m_rowTops.begin(), m_rowTops.end(), to) - m_rowTops.begin());
     m_visibleRows->update(m_viewObject->virtualGrid(), m_rowTops, m_rowHeights, first,
-                          std::max(first, last));
+                          std::max(first, last), gridChanged);
 }
 
 void LauncherScreen::registerTile(const QString &path, double x, double y, double width, double height)

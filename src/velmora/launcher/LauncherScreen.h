@@ -201,7 +201,7 @@ private:
     void observeNotifications();
     // Row tops and heights from the grid, and every cell's frame into the proxy.
     void layoutGrid();
-    void updateVisibleRows();
+    void updateVisibleRows(bool gridChanged);
     void applyWidth(double width);
     void scrollToHiddenHeader();
     void moveAppTo(AppRecord *app, Category *category);

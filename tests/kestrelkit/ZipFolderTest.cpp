@@ -1,41 +1,18 @@
 #include "kestrelkit/ZipFolder.h"
 
+#include "ZipEntries.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <zip.h>
 
 using namespace kestrelkit;
 
 namespace {
 
-// name -> contents of every file entry; directories map to "<dir>".
-QMap<QString, QByteArray> readZip(const QString &path)
-{
-    QMap<QString, QByteArray> out;
-    int error = 0;
-    zip_t *z = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
-    if (!z)
-        return out;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i) {
-        const QString name = QString::fromUtf8(zip_get_name(z, static_cast<zip_uint64_t>(i), 0));
-        if (name.endsWith(QLatin1Char('/'))) {
-            out.insert(name, "<dir>");
-            continue;
-        }
-        zip_stat_t st;
-        zip_stat_index(z, static_cast<zip_uint64_t>(i), 0, &st);
-        QByteArray data(static_cast<qsizetype>(st.size), '\0');
-        zip_file_t *f = zip_fopen_index(z, static_cast<zip_uint64_t>(i), 0);
-        zip_fread(f, data.data(), st.size);
-        zip_fclose(f);
-        out.insert(name, data);
-    }
-    zip_close(z);
-    return out;
-}
+using test::zipEntries;
 
 void write(const QString &path, const QByteArray &data)
 {
@@ -81,7 +58,7 @@ private slots:
         const ZipResult r = zipFolder(folder, temp);
         QVERIFY(r.ok());
         QCOMPARE(r.archivePath(), temp + QStringLiteral("/logs.zip"));
-        const auto entries = readZip(r.archivePath());
+        const auto entries = zipEntries(r.archivePath());
         QCOMPARE(entries.keys(), (QStringList{QStringLiteral("logs/"), QStringLiteral("logs/.hidden"),
                                               QStringLiteral("logs/a.log"), QStringLiteral("logs/sub/"),
                                               QStringLiteral("logs/sub/b.txt")}));
@@ -97,7 +74,7 @@ private slots:
         QDir().mkpath(folder);
         const ZipResult r = zipFolder(folder, m_dir.path());
         QVERIFY(r.ok());
-        QCOMPARE(readZip(r.archivePath()).keys(), QStringList{QStringLiteral("empty/")});
+        QCOMPARE(zipEntries(r.archivePath()).keys(), QStringList{QStringLiteral("empty/")});
     }
 
     void anUnusableTemporaryFolderFailsToCreate()

@@ -321,13 +321,7 @@ void AppDelegate::applyFrameForSetting()
 
 void AppDelegate::centerOnPointerScreen(QWindow &window)
 {
-    QList<QRect> frames;
-    for (const QScreen *screen : QGuiApplication::screens())
-        frames.append(screen->geometry());
-    std::optional<QRect> primary;
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        primary = screen->geometry();
-    const auto frame = VelmoraWindow::screenFrameUnder(frames, QCursor::pos(), primary);
+    const auto frame = VelmoraWindow::screenFrameAt(QCursor::pos());
     if (!frame)
         return;
     const QPoint centre = frame->center();

@@ -153,7 +153,7 @@ std::optional<QRect> VelmoraWindow::screenFrameUnder(const QList<QRect> &frames,
     return primary;
 }
 
-std::optional<QRect> VelmoraWindow::screenFrameUnderPointer() const
+std::optional<QRect> VelmoraWindow::screenFrameAt(const QPoint &pointer)
 {
     QList<QRect> frames;
     for (const QScreen *screen : QGuiApplication::screens())
@@ -161,7 +161,12 @@ std::optional<QRect> VelmoraWindow::screenFrameUnderPointer() const
     std::optional<QRect> primary;
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         primary = screen->geometry();
-    return screenFrameUnder(frames, m_pointer(), primary);
+    return screenFrameUnder(frames, pointer, primary);
+}
+
+std::optional<QRect> VelmoraWindow::screenFrameUnderPointer() const
+{
+    return screenFrameAt(m_pointer());
 }
 
 QRect VelmoraWindow::frameAbout(const QPointF &centre, const QSize &size) const

@@ -58,6 +58,8 @@ public:
     [[nodiscard]] static std::optional<QRect> screenFrameUnder(const QList<QRect> &frames,
                                                                const QPoint &pointer,
                                                                std::optional<QRect> primary);
+    // The same over the screens this application sees.
+    [[nodiscard]] static std::optional<QRect> screenFrameAt(const QPoint &pointer);
 
 signals:
     void showingPopoverChanged();

@@ -2,6 +2,8 @@
 #include "kestrelkit/LogFormat.h"
 #include "kestrelkit/LogManager.h"
 
+#include "TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -17,7 +19,6 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <zip.h>
 
 extern char **environ;
 
@@ -25,24 +26,12 @@ using namespace kestrelkit;
 
 namespace {
 
-QString readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
+using test::readAll;
 
+// The archive's entry names, sorted.
 QStringList zipNames(const QString &path)
 {
-    QStringList names;
-    int error = 0;
-    zip_t *z = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
-    if (!z)
-        return names;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i)
-        names.append(QString::fromUtf8(zip_get_name(z, static_cast<zip_uint64_t>(i), 0)));
-    zip_close(z);
-    names.sort();
-    return names;
+    return test::zipEntries(path).keys();
 }
 
 const QString kOurs = QStringLiteral("org.velmora.Launcher");

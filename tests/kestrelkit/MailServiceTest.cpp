@@ -4,7 +4,7 @@
 #include "kestrelkit/LogManager.h"
 #include "kestrelkit/MailService.h"
 
-#include "ZipEntries.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,11 +16,7 @@ using namespace kestrelkit;
 
 namespace {
 
-QString readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
+using test::readAll;
 
 // The archive's entry whose name ends in ".log", as text.
 QString logInZip(const QString &path)

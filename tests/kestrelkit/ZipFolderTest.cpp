@@ -1,6 +1,6 @@
 #include "kestrelkit/ZipFolder.h"
 
-#include "ZipEntries.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>

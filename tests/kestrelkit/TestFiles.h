@@ -8,6 +8,13 @@
 
 namespace kestrelkit::test {
 
+// The file's contents as UTF-8 text; empty when it cannot be read.
+inline QString readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
 // name -> contents of every file entry of the archive at `path`; directories map to "<dir>".
 // Empty when it cannot be opened.
 inline QMap<QString, QByteArray> zipEntries(const QString &path)

@@ -715,24 +715,22 @@ void LauncherScreen::removeAppFromCategory(const QString &path)
 
 void LauncherScreen::togglePin(const QString &path)
 {
-    AppRecord *app = appByPath(path);
-    if (!app)
-        return;
-    DataModel &store = m_viewObject->store();
-    const bool pinned = app->category() && app->category()->reservedType() == ReservedType::pinned;
-    moveAppTo(app, store.reservedCategory(pinned ? ReservedType::notCategorized : ReservedType::pinned));
-    saveContext();
-    emit recordsChanged();
+    toggleReserved(path, ReservedType::pinned);
 }
 
 void LauncherScreen::toggleHide(const QString &path)
 {
+    toggleReserved(path, ReservedType::hidden);
+}
+
+void LauncherScreen::toggleReserved(const QString &path, ReservedType type)
+{
     AppRecord *app = appByPath(path);
     if (!app)
         return;
-    DataModel &store = m_viewObject->store();
-    const bool hidden = app->category() && app->category()->reservedType() == ReservedType::hidden;
-    moveAppTo(app, store.reservedCategory(hidden ? ReservedType::notCategorized : ReservedType::hidden));
+    // Out of the reserved category to Not Categorized, otherwise into it; saved either way.
+    const bool inside = app->category() && app->category()->reservedType() == type;
+    moveAppTo(app, m_viewObject->store().reservedCategory(inside ? ReservedType::notCategorized : type));
     saveContext();
     emit recordsChanged();
 }

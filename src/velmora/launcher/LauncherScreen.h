@@ -1,6 +1,7 @@
 #pragma once
 
 #include "velmora/launcher/ScrollViewProxy.h"
+#include "velmora/library/ReservedType.h"
 
 #include "kestrelkit/Logger.h"
 
@@ -205,6 +206,7 @@ private:
     void applyWidth(double width);
     void scrollToHiddenHeader();
     void moveAppTo(AppRecord *app, Category *category);
+    void toggleReserved(const QString &path, ReservedType type);
     void saveContext();
     [[nodiscard]] QList<Category *> offeredCategories() const;
     [[nodiscard]] QList<Category *> ordinaryOfSorted() const;

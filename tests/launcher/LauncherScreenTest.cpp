@@ -443,12 +443,12 @@ void LauncherScreenTest::layoutRegistersEveryCellForKeyboardScrolls()
     screen.setHeaderHeight(30);
     screen.setLabelHeight(10);
     const auto proxy = *screen.savedProxy();
-    const QVariantList tops = screen.rowTops();
+    const QList<double> tops = screen.rowTops();
     QCOMPARE(tops.size(), f.model->rowCount());
     const double header = 30 + LauncherScreen::kHeaderBottomMargin;
     const double inset = LauncherScreen::kGridTopInset;
-    QCOMPARE(tops[0].toDouble(), inset);
-    QCOMPARE(tops[1].toDouble(), inset + header);
+    QCOMPARE(tops[0], inset);
+    QCOMPARE(tops[1], inset + header);
     QCOMPARE(proxy.getPosition(ScrollId(path(QStringLiteral("p1")))), inset + header);
     // Tools' header is the fifth row: two headers and two application rows above it.
     const double tile = screen.cellWidth() + LauncherScreen::kTileLabelGap + 10 + f.model->gridSpacing();
@@ -474,12 +474,12 @@ void verifyWindow(const LauncherScreen &screen, const LauncherViewObject &model,
 {
     const QAbstractItemModel &rows = *screen.visibleRows();
     const auto roles = rolesOf(rows);
-    const QVariantList tops = screen.rowTops();
-    const QVariantList heights = screen.rowHeights();
+    const QList<double> tops = screen.rowTops();
+    const QList<double> heights = screen.rowHeights();
     QList<int> expected;
     for (int i = 0; i < tops.size(); ++i) {
-        const double y = tops[i].toDouble();
-        if (y + heights[i].toDouble() > top - LauncherScreen::kRowBuildMargin
+        const double y = tops[i];
+        if (y + heights[i] > top - LauncherScreen::kRowBuildMargin
             && y <= top + height + LauncherScreen::kRowBuildMargin)
             expected.append(i);
     }
@@ -488,8 +488,8 @@ void verifyWindow(const LauncherScreen &screen, const LauncherViewObject &model,
         const QModelIndex index = rows.index(i, 0);
         const int row = rows.data(index, roles["rowIndex"]).toInt();
         shown.append(row);
-        QCOMPARE(rows.data(index, roles["rowTop"]).toDouble(), tops[row].toDouble());
-        QCOMPARE(rows.data(index, roles["rowHeight"]).toDouble(), heights[row].toDouble());
+        QCOMPARE(rows.data(index, roles["rowTop"]).toDouble(), tops[row]);
+        QCOMPARE(rows.data(index, roles["rowHeight"]).toDouble(), heights[row]);
         const bool header = rows.data(index, roles["kind"]).toString() == QLatin1String("header");
         if (header) {
             QCOMPARE(rows.data(index, roles["categoryUUID"]).toString(),
@@ -527,7 +527,7 @@ void LauncherScreenTest::visibleRowsFollowTheViewport()
     LauncherScreen &screen = rows.screen;
     QVERIFY(f.model->rowCount() > 6);
     const double total = screen.contentHeight();
-    const double rowHeight = screen.rowHeights().value(1).toDouble();
+    const double rowHeight = screen.rowHeights().value(1);
     // A viewport smaller than the grid, so that scrolling adds and drops rows at both ends.
     const double viewport = std::max(1.0, total - 2 * LauncherScreen::kRowBuildMargin - 3 * rowHeight);
     for (double top : {0.0, rowHeight, 2.5 * rowHeight, total, 0.0, total + 1000, 0.0}) {

@@ -35,7 +35,6 @@ public:
     void update(const VirtualGrid &grid, const QList<double> &tops, const QList<double> &heights,
                 int first, int last, bool gridChanged = true);
 
-    [[nodiscard]] int firstRow() const { return m_first; }
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
     [[nodiscard]] QHash<int, QByteArray> roleNames() const override;

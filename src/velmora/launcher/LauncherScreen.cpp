@@ -279,24 +279,6 @@ void LauncherScreen::attachFlickable(QObject *flickable)
     layoutGrid();
 }
 
-QVariantList LauncherScreen::rowTops() const
-{
-    QVariantList list;
-    list.reserve(m_rowTops.size());
-    for (double top : m_rowTops)
-        list.append(top);
-    return list;
-}
-
-QVariantList LauncherScreen::rowHeights() const
-{
-    QVariantList list;
-    list.reserve(m_rowHeights.size());
-    for (double height : m_rowHeights)
-        list.append(height);
-    return list;
-}
-
 void LauncherScreen::setLabelHeight(double height)
 {
     if (qFuzzyCompare(m_labelHeight, height))

@@ -56,9 +56,6 @@ class LauncherScreen final : public QObject {
     Q_PROPERTY(QVariantMap pinnedHeader READ pinnedHeader NOTIFY pinnedHeaderChanged)
     Q_PROPERTY(QString noResultsText READ noResultsText NOTIFY searchChanged)
     Q_PROPERTY(bool hasScrollView READ hasScrollView NOTIFY scrollViewChanged)
-    // The grid's layout in content coordinates: one top per row of virtualGrid.
-    Q_PROPERTY(QVariantList rowTops READ rowTops NOTIFY layoutChanged)
-    Q_PROPERTY(QVariantList rowHeights READ rowHeights NOTIFY layoutChanged)
     // The rows the grid builds: those near the viewport (LauncherGridModel's roles).
     Q_PROPERTY(QAbstractItemModel *visibleRows READ visibleRows CONSTANT)
     Q_PROPERTY(double contentHeight READ contentHeight NOTIFY layoutChanged)
@@ -91,8 +88,9 @@ public:
     [[nodiscard]] QString noResultsText() const;
     [[nodiscard]] bool hasScrollView() const;
 
-    [[nodiscard]] QVariantList rowTops() const;
-    [[nodiscard]] QVariantList rowHeights() const;
+    // One top and one height per row of virtualGrid, in content coordinates.
+    [[nodiscard]] const QList<double> &rowTops() const { return m_rowTops; }
+    [[nodiscard]] const QList<double> &rowHeights() const { return m_rowHeights; }
     [[nodiscard]] QAbstractItemModel *visibleRows() const;
     // The part of the grid on screen, in content coordinates: rows within
     // kRowBuildMargin of it are in visibleRows.
